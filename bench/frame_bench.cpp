@@ -1,0 +1,51 @@
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+#include "game/game.h"
+#include "game/startup.h"
+#include "platform/headless/headless_platform.h"
+
+namespace kav {
+namespace {
+
+// The yardstick: one plain copy of a whole 800 x 600 frame.
+void BM_PlainFrameCopy(benchmark::State& state) {
+  const Surface src(kScreenWidth, kScreenHeight, 0x123456);
+  Surface dst(kScreenWidth, kScreenHeight);
+  for (auto _ : state) {
+    Blit(dst, 0, 0, kScreenWidth, kScreenHeight, src, 0, 0);
+    benchmark::DoNotOptimize(dst.Pixels().data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PlainFrameCopy);
+
+// One composited frame of the started game with every sprite, both strips, the menu button
+// and the message window on screen.
+void BM_ComposeFrameAllSprites(benchmark::State& state) {
+  HeadlessPlatform platform(KAVRONA_PROGRAM_DIR);
+  Game g(platform);
+  StartUp(g);
+  Screen& s = g.screen;
+  int i = 0;
+  for (Pic id : {AnimePatten(0), AnimePatten(2), AnimePatten(3), AnimePatten(4), AnimePatten(5), AnimePatten(6),
+                 AnimePatten(7), AnimePatten(8), AnimePatten(9), AnimePatten(10), Pic::TekiTama, Pic::TekiMen,
+                 Pic::Picture1}) {
+    s[id].Visible = true;
+    s[id].Move(40 + 55 * i, 100 + 20 * i);
+    ++i;
+  }
+  s[Pic::Picture4].Visible = true;
+  s[Pic::Picture4].Move(88, 112);
+  Surface frame(kScreenWidth, kScreenHeight);
+  for (auto _ : state) {
+    s.Compose(frame);
+    benchmark::DoNotOptimize(frame.Pixels().data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ComposeFrameAllSprites);
+
+}  // namespace
+}  // namespace kav

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kavrona needs that are missing. Sourced by play.sh and test.sh.
+set -euo pipefail
+
+KAVRONA_BUILD_PACKAGES=(
+  build-essential cmake pkg-config
+  libsdl2-dev libpng-dev libfreetype-dev fonts-misaki
+)
+KAVRONA_TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+kavrona_install_missing() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo=(sudo)
+    else
+      echo "Please install as root: apt-get install ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/event_pump.h"
+#include "platform/platform.h"
+
+namespace kav {
+
+// The devices' slice of the game's state register.
+struct DeviceState {
+  // The display switch; exists from start-up on.
+  bool DisplayObject = false;
+};
+
+// Switches between the window and desktop full screen; FullScreenOn goes 0 -> 1 -> 0.
+// Leaving full screen puts the window back at savedWindowRect.
+void ToggleFullScreen(Platform& platform, EventPump& events, int32_t& FullScreenOn, const WindowRect& savedWindowRect);
+
+// Releases the devices, puts the display back and ends the program (throws GameExit).
+[[noreturn]] void ShutdownGame(Platform& platform, DeviceState& devices);
+
+}  // namespace kav

@@ -1,0 +1,63 @@
+#include "game/artwork.h"
+
+#include "gfx/art_files.h"
+#include "platform/png_io.h"
+
+namespace kav {
+namespace {
+
+struct Placement {
+  const char* file;
+  Pic id;
+  // The sheets' layouts are read cell by cell, so they must keep their size; sprites may be
+  // replaced by pictures of another size.
+  bool fixedSize;
+};
+
+constexpr Placement kPlacements[] = {
+    {art::kBackdrop, Pic::picBack, true},       {art::kTitleLogo, Pic::picTitle0, false},
+    {art::kPartsSource, Pic::FontSrc, true},    {art::kGlyphSheet, Pic::Picture3, true},
+    {art::kMessageFrame, Pic::Picture4, true},  {art::kHeli, AnimePatten(0), false},
+    {art::kBurstSmall, AnimePatten(2), false},  {art::kBurstLarge, AnimePatten(3), false},
+    {art::kFlame, AnimePatten(4), false},       {art::kCulprit, AnimePatten(5), false},
+    {art::kHostage, AnimePatten(6), false},     {art::kLadder, AnimePatten(7), false},
+    {art::kBoat, AnimePatten(8), false},        {art::kRing, AnimePatten(9), false},
+    {art::kFinale, AnimePatten(10), false},     {art::kEnemyMissile, Pic::TekiTama, false},
+    {art::kGunner, Pic::TekiMen, false},        {art::kMenuButton, Pic::Picture1, false},
+};
+
+int ExpectedWidth(const char* file, int* height) {
+  for (const art::ArtFile& f : art::kAllFiles) {
+    if (std::string(f.name) == file) {
+      *height = f.height;
+      return f.width;
+    }
+  }
+  *height = 0;
+  return 0;
+}
+
+}  // namespace
+
+void LoadArtwork(Screen& screen, const std::string& programDir) {
+  const std::string rebuild =
+      "The game's pictures are made when it is built; rebuild it with "
+      "'cmake --build --preset release' in the source folder (or see README.md).";
+  for (const Placement& p : kPlacements) {
+    const std::string path = programDir + art::kDataDir + p.file;
+    std::optional<PngImage> png = ReadPng(path);
+    if (!png) throw AssetError(path, "Cannot read the picture " + path + ". " + rebuild);
+    int height = 0;
+    const int width = ExpectedWidth(p.file, &height);
+    if (p.fixedSize && (png->width != width || png->height != height)) {
+      throw AssetError(path, "The picture " + path + " is " + std::to_string(png->width) + " x " +
+                                 std::to_string(png->height) + " pixels; the game needs " + std::to_string(width) +
+                                 " x " + std::to_string(height) + ". " + rebuild);
+    }
+    Control& c = screen[p.id];
+    c.Image = Surface(png->width, png->height);
+    c.Image.MutablePixels() = std::move(png->pixels);
+  }
+}
+
+}  // namespace kav

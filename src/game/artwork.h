@@ -1,0 +1,23 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "gfx/screen.h"
+
+namespace kav {
+
+// A picture the game cannot start without is missing or unreadable.
+class AssetError : public std::runtime_error {
+ public:
+  AssetError(std::string path, const std::string& what) : std::runtime_error(what), path_(std::move(path)) {}
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Loads every picture of the main window from programDir + "data/"; throws AssetError.
+void LoadArtwork(Screen& screen, const std::string& programDir);
+
+}  // namespace kav

@@ -1,0 +1,33 @@
+#include "game/key_wait.h"
+
+#include "game/shutdown.h"
+
+namespace kav {
+
+bool FullScreenKeyPressed(Game& g) {
+  const bool down = g.platform.KeyDown(kVkF4);
+  const bool pressed = down && !g.f4WasDown;
+  g.f4WasDown = down;
+  return pressed;
+}
+
+void ToggleFullScreenAndSave(Game& g) {
+  ToggleFullScreen(g);
+  SaveRecords(g);
+}
+
+void WaitKey(Game& g, int32_t& ticks) {
+  Platform& p = g.platform;
+  p.Sleep(30);
+  while (ticks != 0) {
+    if (p.KeyDown(kVkSpace)) ticks = 0;
+    if (p.KeyDown(kVkReturn)) ticks = 0;
+    if (ticks > 0) --ticks;
+    if (p.KeyDown(kVkEscape)) ShutdownGame(g);
+    if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
+    p.Sleep(1);
+  }
+  p.Sleep(100);
+}
+
+}  // namespace kav

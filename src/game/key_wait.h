@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/game.h"
+
+namespace kav {
+
+// The plain key wait: up to ticks polling passes (negative: no limit) for Space or Enter.
+// Escape ends the game; F4 toggles full screen and saves the settings. Counts the caller's
+// variable down.
+void WaitKey(Game& g, int32_t& ticks);
+
+// True once per press of F4: when it goes down, not on every pass while it is held.
+bool FullScreenKeyPressed(Game& g);
+
+// F4 as every polling loop handles it: toggle full screen, then remember the mode.
+void ToggleFullScreenAndSave(Game& g);
+
+}  // namespace kav

@@ -1,0 +1,80 @@
+#include "game/startup.h"
+
+#include "game/artwork.h"
+#include "game/key_wait.h"
+#include "game/shutdown.h"
+#include "gfx/sprite_shapes.h"
+#include "platform/game_exit.h"
+
+namespace kav {
+namespace {
+
+constexpr const char* kRecordFileName = "Kavrona.ini";
+constexpr const char* kDefaultName = "ORVEL";
+
+// The window exists but is not shown; the sprites wait off screen until a stage needs them.
+void LoadMainForm(Game& g) {
+  g.platform.CreateMainWindow();
+  LoadArtwork(g.screen, g.platform.ProgramDir());
+  Screen& s = g.screen;
+  s.onClose = [&g] { ShutdownGame(g); };
+  s[Pic::picP].Visible = true;
+  s[Pic::picTim].Visible = true;
+  s[Pic::Picture2].Visible = true;
+  for (Pic id : {AnimePatten(0), AnimePatten(1), AnimePatten(2), AnimePatten(3), AnimePatten(4), AnimePatten(5),
+                 AnimePatten(6), AnimePatten(7), AnimePatten(8), AnimePatten(9), AnimePatten(10), Pic::TekiTama,
+                 Pic::TekiMen, Pic::Picture1, Pic::Picture4}) {
+    s[id].Park();
+  }
+}
+
+}  // namespace
+
+void StartUp(Game& g) {
+  if (!g.platform.AcquireSingleInstanceLock()) throw GameExit{0};
+  LoadMainForm(g);
+
+  g.DevicesReady = kFalse;
+  g.FullScreenOn = 0;
+  g.SoundSwitch = "ON";
+
+  g.AppDir = g.platform.ProgramDir();
+  if (g.AppDir.empty() || g.AppDir.back() != '/') g.AppDir += '/';
+  g.RecordFilePath = g.AppDir + kRecordFileName;
+
+  SetUpGraphics(g, g.screen, g.platform);
+  SeedDefaultRecords(g, Today(g));
+  g.StageSelectPlay = kFalse;
+
+  if (FileExists(g.RecordFilePath)) {
+    LoadRecords(g);
+  } else {
+    g.PlayerName = kDefaultName;
+  }
+
+  g.DisplayObject = true;
+
+  ShapeSprites(g, g.screen);
+
+  Control& picP = g.screen[Pic::picP];
+  Blit(picP.Image, 0, 0, kScreenWidth, kScreenHeight, g.screen[Pic::picBack].Image, 0, 0);
+  g.screen.Refresh();
+
+  if (g.FullScreenOn == 1) {
+    g.FullScreenOn = 0;
+    ToggleFullScreen(g);
+  }
+  g.platform.ShowMainWindow();
+
+  g.DevicesReady = kTrue;
+  g.screen.DoEvents();
+}
+
+void Main(Game& g) {
+  StartUp(g);
+  int32_t forever = -1;
+  WaitKey(g, forever);
+  ShutdownGame(g);
+}
+
+}  // namespace kav

@@ -1,0 +1,551 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <utility>
+
+namespace kav {
+
+namespace {
+
+constexpr uint32_t kInitFlags = SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER;
+
+bool EnvSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0';
+}
+
+bool EnvIs(const char* name, const char* expected) {
+  const char* value = std::getenv(name);
+  return value != nullptr && SDL_strcasecmp(value, expected) == 0;
+}
+
+// A message box needs a real display; without one SDL could fail slowly or wait for a click
+// nobody can give.
+bool MessageBoxPossible() {
+  if (EnvIs("SDL_VIDEODRIVER", "offscreen") || EnvIs("SDL_VIDEODRIVER", "dummy")) {
+    return false;
+  }
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+      return false;
+    }
+  }
+  return EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY");
+}
+
+PlatformEvent Event(PlatformEvent::Kind kind) {
+  PlatformEvent event;
+  event.kind = kind;
+  return event;
+}
+
+std::string WithSlash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') {
+    dir += '/';
+  }
+  return dir;
+}
+
+}  // namespace
+
+int ScancodeForVk(int vk) {
+  switch (vk) {
+    case kVkReturn:
+      return SDL_SCANCODE_RETURN;
+    case kVkEscape:
+      return SDL_SCANCODE_ESCAPE;
+    case kVkSpace:
+      return SDL_SCANCODE_SPACE;
+    case kVkLeft:
+      return SDL_SCANCODE_LEFT;
+    case kVkUp:
+      return SDL_SCANCODE_UP;
+    case kVkRight:
+      return SDL_SCANCODE_RIGHT;
+    case kVkDown:
+      return SDL_SCANCODE_DOWN;
+    case kVkM:
+      return SDL_SCANCODE_M;
+    case kVkF4:
+      return SDL_SCANCODE_F4;
+    default:
+      return SDL_SCANCODE_UNKNOWN;
+  }
+}
+
+int VkForKey(int scancode, int keycode) {
+  const bool latinLetter = keycode >= SDLK_a && keycode <= SDLK_z;
+  // Windows numbers letters by the layout's letter; a layout without Latin letters falls back to
+  // the key's position, as Windows does.
+  const bool otherScriptLetter = scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z &&
+                                 (keycode == SDLK_UNKNOWN || keycode >= 0x80);
+  if (latinLetter || otherScriptLetter) {
+    const int letter = latinLetter ? keycode - SDLK_a : scancode - SDL_SCANCODE_A;
+    switch ('A' + letter) {
+      case 'M':
+        return kVkM;
+      case 'N':
+        return 78;
+      case 'Y':
+        return 89;
+      default:
+        return 0;
+    }
+  }
+  switch (scancode) {
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER:
+      return kVkReturn;
+    case SDL_SCANCODE_ESCAPE:
+      return kVkEscape;
+    case SDL_SCANCODE_SPACE:
+      return kVkSpace;
+    case SDL_SCANCODE_LEFT:
+      return kVkLeft;
+    case SDL_SCANCODE_UP:
+      return kVkUp;
+    case SDL_SCANCODE_RIGHT:
+      return kVkRight;
+    case SDL_SCANCODE_DOWN:
+      return kVkDown;
+    case SDL_SCANCODE_F4:
+      return kVkF4;
+    case SDL_SCANCODE_BACKSPACE:
+      return 8;
+    case SDL_SCANCODE_TAB:
+      return 9;
+    case SDL_SCANCODE_END:
+      return 35;
+    case SDL_SCANCODE_HOME:
+      return 36;
+    case SDL_SCANCODE_DELETE:
+      return 46;
+    default:
+      return 0;
+  }
+}
+
+void HeldKeyFilter::KeyPressed(int scancode, bool repeat) {
+  releaseRun_.reset();
+  if (repeat || !Valid(scancode)) {
+    return;
+  }
+  const auto key = static_cast<size_t>(scancode);
+  held_.set(key);
+  // A press without a release since the focus loss is SDL catching up with a key that is
+  // still held, not a new press.
+  if (releasedSinceLoss_.test(key)) {
+    stale_.reset(key);
+    releasedSinceLoss_.reset(key);
+  }
+}
+
+void HeldKeyFilter::KeyReleased(int scancode) {
+  if (!Valid(scancode)) {
+    releaseRun_.reset();
+    return;
+  }
+  const auto key = static_cast<size_t>(scancode);
+  held_.reset(key);
+  releaseRun_.set(key);
+  if (stale_.test(key)) {
+    releasedSinceLoss_.set(key);
+  }
+}
+
+void HeldKeyFilter::FocusLost() {
+  // SDL releases every held key just before it reports the focus loss, so the keys of that
+  // run of releases were held at the moment the focus went.
+  const auto heldAtLoss = held_ | releaseRun_;
+  stale_ |= heldAtLoss;
+  releasedSinceLoss_ &= ~heldAtLoss;
+  releaseRun_.reset();
+}
+
+bool HeldKeyFilter::Passes(int scancode) const {
+  return Valid(scancode) && !stale_.test(static_cast<size_t>(scancode));
+}
+
+LocalClock LocalClockAt(std::chrono::system_clock::time_point when) {
+  const auto whole = std::chrono::floor<std::chrono::seconds>(when);
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(whole);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  LocalClock clock;
+  clock.Month = local.tm_mon + 1;
+  clock.Day = local.tm_mday;
+  clock.SecondsSinceMidnight = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec +
+                               std::chrono::duration<double>(when - whole).count();
+  return clock;
+}
+
+SdlPlatform::~SdlPlatform() {
+  if (watching_) {
+    SDL_DelEventWatch(&SdlPlatform::WatchEvent, this);
+  }
+  if (texture_ != nullptr) {
+    SDL_DestroyTexture(texture_);
+  }
+  if (renderer_ != nullptr) {
+    SDL_DestroyRenderer(renderer_);
+  }
+  if (window_ != nullptr) {
+    SDL_DestroyWindow(window_);
+  }
+  if (initFlags_ != 0) {
+    SDL_QuitSubSystem(initFlags_);
+    // Sound and joystick code may still hold their own parts of SDL; the last one out quits it.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+      SDL_Quit();
+    }
+  }
+}
+
+int32_t SdlPlatform::Ticks() {
+  return static_cast<int32_t>(static_cast<uint32_t>(SDL_GetTicks64()));
+}
+
+void SdlPlatform::Sleep(int32_t ms) {
+  if (ms > 0) {
+    SDL_Delay(static_cast<Uint32>(ms));
+  }
+}
+
+void SdlPlatform::LocalDate(int& month, int& day) {
+  const LocalClock clock = LocalClockAt(std::chrono::system_clock::now());
+  month = clock.Month;
+  day = clock.Day;
+}
+
+double SdlPlatform::SecondsSinceMidnight() {
+  return LocalClockAt(std::chrono::system_clock::now()).SecondsSinceMidnight;
+}
+
+// Runs inside SDL as each event is queued, so a focus loss takes effect before any later key
+// poll, even when the game does not take events off the queue for a while.
+int SdlPlatform::WatchEvent(void* self, SDL_Event* event) {
+  HeldKeyFilter& heldKeys = static_cast<SdlPlatform*>(self)->heldKeys_;
+  if (event->type == SDL_KEYDOWN) {
+    heldKeys.KeyPressed(event->key.keysym.scancode, event->key.repeat != 0);
+  } else if (event->type == SDL_KEYUP) {
+    heldKeys.KeyReleased(event->key.keysym.scancode);
+  } else if (event->type == SDL_WINDOWEVENT &&
+             event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+    heldKeys.FocusLost();
+  } else {
+    heldKeys.OtherEvent();
+  }
+  return 1;
+}
+
+std::vector<PlatformEvent> SdlPlatform::PollEvents() {
+  std::vector<PlatformEvent> events;
+  if (window_ == nullptr) {
+    return events;
+  }
+  const Uint32 windowId = SDL_GetWindowID(window_);
+  bool closeReported = false;
+  bool repaint = false;
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    switch (event.type) {
+      case SDL_QUIT:
+        // Closing the only window also queues a quit; the game hears about it once.
+        if (!closeReported) {
+          events.push_back(Event(PlatformEvent::Kind::CloseRequested));
+          closeReported = true;
+        }
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.windowID != windowId) {
+          break;
+        }
+        switch (event.window.event) {
+          case SDL_WINDOWEVENT_CLOSE:
+            if (!closeReported) {
+              events.push_back(Event(PlatformEvent::Kind::CloseRequested));
+              closeReported = true;
+            }
+            break;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            events.push_back(Event(PlatformEvent::Kind::FocusLost));
+            break;
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_RESIZED:
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+          case SDL_WINDOWEVENT_RESTORED:
+          case SDL_WINDOWEVENT_MAXIMIZED:
+            repaint = true;
+            break;
+          default:
+            break;
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        // The renderer has already turned the position into frame coordinates; clicks on the
+        // letterbox bars fall outside the frame.
+        if (event.button.windowID == windowId && event.button.button == SDL_BUTTON_LEFT &&
+            event.button.x >= 0 && event.button.x < kScreenWidth && event.button.y >= 0 &&
+            event.button.y < kScreenHeight) {
+          PlatformEvent click = Event(PlatformEvent::Kind::MouseDown);
+          click.x = event.button.x;
+          click.y = event.button.y;
+          events.push_back(click);
+        }
+        break;
+      case SDL_KEYDOWN:
+        if (event.key.repeat == 0) {
+          const int vk = VkForKey(event.key.keysym.scancode, event.key.keysym.sym);
+          if (vk != 0) {
+            PlatformEvent press = Event(PlatformEvent::Kind::KeyPressed);
+            press.vk = vk;
+            events.push_back(press);
+          }
+        }
+        break;
+      case SDL_TEXTINPUT:
+        {
+          PlatformEvent typed = Event(PlatformEvent::Kind::TextInput);
+          typed.text = event.text.text;
+          events.push_back(std::move(typed));
+        }
+        break;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        repaint = true;
+        break;
+      default:
+        break;
+    }
+  }
+  if (repaint) {
+    Repaint();
+  }
+  return events;
+}
+
+bool SdlPlatform::ScancodeDown(const uint8_t* state, int scancode) const {
+  return scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES && state[scancode] != 0 &&
+         heldKeys_.Passes(scancode);
+}
+
+bool SdlPlatform::KeyDown(int vk) {
+  int scancode = ScancodeForVk(vk);
+  if (scancode == SDL_SCANCODE_UNKNOWN || window_ == nullptr) {
+    return false;
+  }
+  // Refreshes the key state; the window events stay queued for PollEvents.
+  SDL_PumpEvents();
+  if (vk == kVkM) {
+    // The letter M wherever the layout puts it.
+    const SDL_Scancode layoutM = SDL_GetScancodeFromKey(SDLK_m);
+    if (layoutM != SDL_SCANCODE_UNKNOWN) {
+      scancode = layoutM;
+    }
+  }
+  const Uint8* state = SDL_GetKeyboardState(nullptr);
+  if (ScancodeDown(state, scancode)) {
+    return true;
+  }
+  return vk == kVkReturn && ScancodeDown(state, SDL_SCANCODE_KP_ENTER);
+}
+
+void SdlPlatform::CreateMainWindow() {
+  if (window_ != nullptr) {
+    return;
+  }
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  if (SDL_InitSubSystem(kInitFlags) != 0) {
+    throw std::runtime_error(std::string("SDL could not start the display: ") + SDL_GetError());
+  }
+  initFlags_ = kInitFlags;
+
+  window_ = SDL_CreateWindow("Kavrona", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             kScreenWidth, kScreenHeight,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (window_ == nullptr) {
+    throw std::runtime_error(std::string("SDL could not create the window: ") + SDL_GetError());
+  }
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  if (renderer_ == nullptr) {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
+  if (renderer_ == nullptr) {
+    throw std::runtime_error(std::string("SDL could not create a renderer: ") + SDL_GetError());
+  }
+  // Scales the frame to the window with the aspect kept; the rest is black bars.
+  SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                               kScreenWidth, kScreenHeight);
+  if (texture_ == nullptr) {
+    throw std::runtime_error(std::string("SDL could not create the frame texture: ") +
+                             SDL_GetError());
+  }
+  SDL_AddEventWatch(&SdlPlatform::WatchEvent, this);
+  watching_ = true;
+}
+
+void SdlPlatform::ShowMainWindow() {
+  if (window_ == nullptr) {
+    return;
+  }
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  Repaint();
+}
+
+void SdlPlatform::Present(const uint32_t* frame) {
+  lastFrame_.assign(frame, frame + kScreenWidth * kScreenHeight);
+  Repaint();
+}
+
+void SdlPlatform::Repaint() {
+  if (renderer_ == nullptr) {
+    return;
+  }
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, SDL_ALPHA_OPAQUE);
+  SDL_RenderClear(renderer_);
+  if (!lastFrame_.empty()) {
+    // Uploaded every time: a lost render device takes the texture's pixels with it.
+    SDL_UpdateTexture(texture_, nullptr, lastFrame_.data(), kScreenWidth * sizeof(uint32_t));
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  }
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlPlatform::Settle() {
+  // Window managers apply a mode change asynchronously; let SDL see the answer so that a
+  // following move or resize is not overridden by it.
+  SDL_PumpEvents();
+  SDL_Delay(1);
+  SDL_PumpEvents();
+}
+
+void SdlPlatform::SetFullScreen(bool on) {
+  if (window_ == nullptr || on == IsFullScreen()) {
+    return;
+  }
+  SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (!on) {
+    Settle();
+  }
+  Repaint();
+}
+
+bool SdlPlatform::IsFullScreen() {
+  return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+WindowRect SdlPlatform::GetWindowRect() {
+  if (window_ == nullptr) {
+    return {};
+  }
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowPosition(window_, &left, &top);
+  SDL_GetWindowSize(window_, &width, &height);
+  return {.Left = left, .Top = top, .Width = width, .Height = height};
+}
+
+void SdlPlatform::SetWindowRect(const WindowRect& rect) {
+  if (window_ == nullptr) {
+    return;
+  }
+  if (rect.Width > 0 && rect.Height > 0) {
+    SDL_SetWindowSize(window_, rect.Width, rect.Height);
+  }
+  SDL_SetWindowPosition(window_, rect.Left, rect.Top);
+  Repaint();
+}
+
+WindowRect SdlPlatform::DesktopRect() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    return {.Width = kScreenWidth, .Height = kScreenHeight};
+  }
+  int display = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
+  if (display < 0) {
+    display = 0;
+  }
+  SDL_Rect bounds;
+  if (SDL_GetDisplayUsableBounds(display, &bounds) != 0) {
+    return {.Width = kScreenWidth, .Height = kScreenHeight};
+  }
+  return {.Left = bounds.x, .Top = bounds.y, .Width = bounds.w, .Height = bounds.h};
+}
+
+void SdlPlatform::WarpMouse(int x, int y) {
+  if (window_ == nullptr) {
+    return;
+  }
+  x = std::clamp(x, 0, kScreenWidth - 1);
+  y = std::clamp(y, 0, kScreenHeight - 1);
+  // Aim at the middle of the frame pixel so that a scaled pixel maps back to the same one.
+  int windowX = 0;
+  int windowY = 0;
+  SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f,
+                            &windowX, &windowY);
+  SDL_WarpMouseInWindow(window_, windowX, windowY);
+}
+
+std::string SdlPlatform::ProgramDir() {
+  if (char* base = SDL_GetBasePath(); base != nullptr) {
+    std::string dir = base;
+    SDL_free(base);
+    if (!dir.empty()) {
+      return WithSlash(dir);
+    }
+  }
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error && exe.has_parent_path()) {
+    return WithSlash(exe.parent_path().string());
+  }
+  return "./";
+}
+
+bool SdlPlatform::AcquireSingleInstanceLock() {
+  if (instanceLock_.Held()) {
+    return true;
+  }
+  const std::string path = InstanceLock::DefaultLockPath();
+  switch (instanceLock_.TryAcquire(path)) {
+    case InstanceLock::Result::kAcquired:
+      return true;
+    case InstanceLock::Result::kHeldElsewhere:
+      return false;
+    case InstanceLock::Result::kUnavailable:
+      break;
+  }
+  // Refusing to start because a lock file cannot be made would be worse than two copies.
+  std::fprintf(stderr, "Kavrona: cannot open %s; not checking for another running copy\n",
+               path.c_str());
+  return true;
+}
+
+void SdlPlatform::ShowFatalMessage(const std::string& title, const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  std::fflush(stderr);
+  if (!MessageBoxPossible()) {
+    return;
+  }
+  // A box behind a full-screen window would leave the player looking at a frozen game.
+  if (IsFullScreen()) {
+    SDL_SetWindowFullscreen(window_, 0);
+  }
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), window_);
+}
+
+}  // namespace kav

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <bitset>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/instance_lock.h"
+#include "platform/platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace kav {
+
+// The SDL scancode read for a virtual key the game polls; 0 for every other number.
+int ScancodeForVk(int vk);
+
+// The virtual-key number a key press reports to the game (the polled keys plus the editing and
+// answer keys a text dialog needs); 0 for keys the game ignores. Letters follow the keyboard
+// layout (keycode), the other keys their position (scancode).
+int VkForKey(int scancode, int keycode);
+
+// Keys held when the window loses focus must not stay down: each reads as up until the player
+// releases it and presses it again. Fed with the keyboard and window events in queue order.
+class HeldKeyFilter {
+ public:
+  void KeyPressed(int scancode, bool repeat);
+  void KeyReleased(int scancode);
+  void FocusLost();
+  // Any other event.
+  void OtherEvent() { releaseRun_.reset(); }
+  bool Passes(int scancode) const;
+
+ private:
+  static constexpr size_t kScancodeCount = 512;
+  static bool Valid(int scancode) { return scancode >= 0 && scancode < int{kScancodeCount}; }
+
+  std::bitset<kScancodeCount> held_;
+  // Keys released by the unbroken run of releases just before the current event.
+  std::bitset<kScancodeCount> releaseRun_;
+  std::bitset<kScancodeCount> stale_;
+  std::bitset<kScancodeCount> releasedSinceLoss_;
+};
+
+struct LocalClock {
+  int Month = 1;  // 1..12
+  int Day = 1;    // 1..31
+  double SecondsSinceMidnight = 0;
+};
+LocalClock LocalClockAt(std::chrono::system_clock::time_point when);
+
+// The real game's platform: one SDL window with an 800 x 600 frame scaled to fit it.
+class SdlPlatform final : public Platform {
+ public:
+  SdlPlatform() = default;
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  int32_t Ticks() override;
+  void Sleep(int32_t ms) override;
+  void LocalDate(int& month, int& day) override;
+  double SecondsSinceMidnight() override;
+
+  std::vector<PlatformEvent> PollEvents() override;
+  bool KeyDown(int vk) override;
+
+  // Throws std::runtime_error when SDL cannot give us a window.
+  void CreateMainWindow() override;
+  void ShowMainWindow() override;
+  void Present(const uint32_t* frame) override;
+  void SetFullScreen(bool on) override;
+  bool IsFullScreen() override;
+  WindowRect GetWindowRect() override;
+  void SetWindowRect(const WindowRect& rect) override;
+  WindowRect DesktopRect() override;
+  void WarpMouse(int x, int y) override;
+
+  std::string ProgramDir() override;
+  bool AcquireSingleInstanceLock() override;
+  void ShowFatalMessage(const std::string& title, const std::string& text) override;
+
+  SDL_Window* NativeWindow() const { return window_; }
+
+ private:
+  static int WatchEvent(void* self, SDL_Event* event);
+  bool ScancodeDown(const uint8_t* state, int scancode) const;
+  void Repaint();
+  void Settle();
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  uint32_t initFlags_ = 0;
+  bool watching_ = false;
+  std::vector<uint32_t> lastFrame_;
+  HeldKeyFilter heldKeys_;
+  InstanceLock instanceLock_;
+};
+
+}  // namespace kav

@@ -1,0 +1,130 @@
+#include "game/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "game/artwork.h"
+#include "game/game_fixture.h"
+#include "platform/game_exit.h"
+#include "platform/png_io.h"
+
+namespace kav {
+namespace {
+
+using StartUpTest = testing::GameFixture;
+
+size_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
+  return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+}
+
+TEST_F(StartUpTest, FirstRunShowsTheBackdropWithDefaults) {
+  platform->SetDate(4, 22);
+  StartUp(*game);
+  Game& g = *game;
+  EXPECT_TRUE(platform->WindowShown());
+  EXPECT_EQ(g.DevicesReady, kTrue);
+  EXPECT_EQ(g.PlayerName, "ORVEL");
+  EXPECT_EQ(g.SoundSwitch, "ON");
+  EXPECT_EQ(g.FullScreenOn, 0);
+  EXPECT_EQ(g.StageSelectPlay, kFalse);
+  EXPECT_EQ(g.AppDir, dir.string() + "/");
+  EXPECT_EQ(g.RecordFilePath, dir.string() + "/Kavrona.ini");
+  EXPECT_EQ(g.RecordTimes[0], 60000);
+  EXPECT_EQ(g.RecordTimes[23], 80000);
+  EXPECT_EQ(g.RecordTimes[26], 350000);
+  EXPECT_EQ(g.RecordDates[13], "04/22");
+  EXPECT_FALSE(std::filesystem::exists(RecordFile())) << "start-up saves nothing";
+
+  EXPECT_EQ(g.Heli.Width, 48);
+  EXPECT_EQ(g.Heli.Height, 23);
+  EXPECT_EQ(g.screen[Pic::picP].Image.Pixels(), g.screen[Pic::picBack].Image.Pixels());
+  // What the player sees is the backdrop: every sprite waits below the visible area.
+  ASSERT_FALSE(platform->LastFrame().empty());
+  EXPECT_EQ(platform->LastFrame(), g.screen[Pic::picBack].Image.Pixels());
+}
+
+TEST_F(StartUpTest, SecondCopyEndsSilentlyBeforeAnyWindow) {
+  platform->SetInstanceLockHeld(true);
+  try {
+    StartUp(*game);
+    FAIL() << "start-up went on";
+  } catch (const GameExit& e) {
+    EXPECT_EQ(e.status, 0);
+  }
+  EXPECT_FALSE(platform->WindowCreated());
+  EXPECT_TRUE(platform->DisplayLog().empty());
+}
+
+TEST_F(StartUpTest, RecordFileReplacesDefaultsAndRestoresFullScreenBeforeShowing) {
+  std::string file;
+  for (int i = 0; i < 27; ++i) file += "01/02@" + std::to_string(1000 + i) + "\\ACE\r\n";
+  file += "OFF\r\nPILOT\r\n 1 \r\n";
+  {
+    std::ofstream out(RecordFile(), std::ios::binary);
+    out << file;
+  }
+  StartUp(*game);
+  EXPECT_EQ(game->PlayerName, "PILOT");
+  EXPECT_EQ(game->SoundSwitch, "OFF");
+  EXPECT_EQ(game->RecordTimes[5], 1005);
+  EXPECT_EQ(game->FullScreenOn, 1);
+  const auto& log = platform->DisplayLog();
+  ASSERT_LT(IndexOf(log, "fullscreen-on"), log.size());
+  EXPECT_LT(IndexOf(log, "fullscreen-on"), IndexOf(log, "show-window"));
+  EXPECT_TRUE(platform->IsFullScreen());
+}
+
+TEST_F(StartUpTest, MissingPictureEndsStartUpNamingTheFile) {
+  std::filesystem::remove(dir / "data" / "heli.png");
+  try {
+    StartUp(*game);
+    FAIL() << "start-up went on without its helicopter";
+  } catch (const AssetError& e) {
+    EXPECT_NE(std::string(e.what()).find("heli.png"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("cmake --build"), std::string::npos);
+  }
+}
+
+TEST_F(StartUpTest, DamagedOrWronglySizedSheetIsRefused) {
+  {
+    std::ofstream out(dir / "data" / "backdrop.png", std::ios::binary | std::ios::trunc);
+    out << "\x89PNG\r\n\x1a\n garbage";
+  }
+  EXPECT_THROW(StartUp(*game), AssetError);
+
+  Game second(*platform);
+  std::vector<uint32_t> small(10 * 10, 0);
+  ASSERT_TRUE(WritePng((dir / "data" / "backdrop.png").string(), 10, 10, small.data()));
+  EXPECT_THROW(StartUp(second), AssetError);
+}
+
+TEST_F(StartUpTest, MainWaitsForAKeyThenEndsWithStatusZero) {
+  platform->PressKeyAt(kVkSpace, 5000);
+  try {
+    Main(*game);
+  } catch (const GameExit& e) {
+    EXPECT_EQ(e.status, 0);
+    EXPECT_GE(platform->Ticks(), 5000);
+    EXPECT_LT(platform->Ticks(), 5200);
+    return;
+  }
+  FAIL() << "Main returned";
+}
+
+TEST_F(StartUpTest, EscapeEndsTheProgramAndPutsTheDisplayBack) {
+  {
+    std::string file;
+    for (int i = 0; i < 27; ++i) file += "01/02@60000\\ACE\r\n";
+    file += "ON\r\nACE\r\n 1 \r\n";
+    std::ofstream out(RecordFile(), std::ios::binary);
+    out << file;
+  }
+  platform->PressKeyAt(kVkEscape, 2000);
+  EXPECT_THROW(Main(*game), GameExit);
+  EXPECT_FALSE(platform->IsFullScreen());
+  EXPECT_EQ(platform->DisplayLog().back(), "fullscreen-off");
+}
+
+}  // namespace
+}  // namespace kav

@@ -1,0 +1,83 @@
+#include "platform/headless/headless_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+TEST(HeadlessPlatform, SleepAdvancesTheVirtualClockAtOnce) {
+  HeadlessPlatform p;
+  EXPECT_EQ(p.Ticks(), 0);
+  p.Sleep(30);
+  p.Sleep(0);
+  p.Sleep(-5);
+  EXPECT_EQ(p.Ticks(), 30);
+  int calls = 0;
+  p.onSleep = [&](HeadlessPlatform&) { ++calls; };
+  p.Sleep(1);
+  EXPECT_EQ(calls, 1);
+}
+
+TEST(HeadlessPlatform, ScriptedKeysFollowTheClock) {
+  HeadlessPlatform p;
+  p.HoldKey(kVkSpace, 10, 20);
+  EXPECT_FALSE(p.KeyDown(kVkSpace));
+  p.Sleep(10);
+  EXPECT_TRUE(p.KeyDown(kVkSpace));
+  EXPECT_FALSE(p.KeyDown(kVkReturn));
+  p.Sleep(10);
+  EXPECT_FALSE(p.KeyDown(kVkSpace));
+  p.SetKey(kVkLeft, true);
+  EXPECT_TRUE(p.KeyDown(kVkLeft));
+  p.SetKey(kVkLeft, false);
+  EXPECT_FALSE(p.KeyDown(kVkLeft));
+}
+
+TEST(HeadlessPlatform, EventsArriveWhenDueAndOnce) {
+  HeadlessPlatform p;
+  p.QueueEventAt(5, PlatformEvent::Click(1, 2));
+  p.QueueEventAt(0, PlatformEvent::Close());
+  auto first = p.PollEvents();
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_EQ(first[0].kind, PlatformEvent::Kind::CloseRequested);
+  p.Sleep(5);
+  auto second = p.PollEvents();
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].x, 1);
+  EXPECT_TRUE(p.PollEvents().empty());
+}
+
+TEST(HeadlessPlatform, FocusLossClearsHeldKeysUntilReleased) {
+  HeadlessPlatform p;
+  p.HoldKey(kVkRight, 0, 100);
+  p.HoldKey(kVkRight, 150, 200);
+  p.QueueEventAt(10, PlatformEvent::Focus());
+  EXPECT_TRUE(p.KeyDown(kVkRight));
+  p.Sleep(10);
+  p.PollEvents();
+  EXPECT_FALSE(p.KeyDown(kVkRight)) << "held through the focus loss";
+  p.Sleep(100);
+  EXPECT_FALSE(p.KeyDown(kVkRight));
+  p.Sleep(50);
+  EXPECT_TRUE(p.KeyDown(kVkRight)) << "a new press counts again";
+}
+
+TEST(HeadlessPlatform, LogsDisplayCallsAndKeepsTheWindowRect) {
+  HeadlessPlatform p;
+  p.CreateMainWindow();
+  p.SetWindowRect({10, 20, 800, 600});
+  p.SetFullScreen(true);
+  EXPECT_EQ(p.GetWindowRect(), p.DesktopRect());
+  p.SetFullScreen(false);
+  EXPECT_EQ(p.GetWindowRect(), (WindowRect{10, 20, 800, 600}));
+  std::vector<uint32_t> frame(kScreenWidth * kScreenHeight, 0x123456);
+  p.Present(frame.data());
+  EXPECT_EQ(p.PresentCount(), 1);
+  EXPECT_EQ(p.LastFrame(), frame);
+  const std::vector<std::string> expected = {"create-window", "window-rect 10,20,800,600", "fullscreen-on",
+                                             "fullscreen-off", "present"};
+  EXPECT_EQ(p.DisplayLog(), expected);
+}
+
+}  // namespace
+}  // namespace kav

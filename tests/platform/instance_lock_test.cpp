@@ -1,0 +1,167 @@
+#include "platform/instance_lock.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kav {
+namespace {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kav_lock_XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Restores an environment variable when the test ends.
+class ScopedEnv {
+ public:
+  explicit ScopedEnv(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) {
+      saved_ = value;
+    }
+  }
+  ~ScopedEnv() {
+    if (saved_) {
+      setenv(name_, saved_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
+
+// Whether a separate process can take the lock: the case the game really guards against.
+bool ChildCanAcquire(const std::string& path) {
+  const pid_t child = fork();
+  if (child == 0) {
+    InstanceLock lock;
+    _exit(lock.Acquire(path) ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The descriptor this process has open on the file, found through /proc.
+std::optional<int> OpenDescriptorFor(const std::string& path) {
+  const std::string wanted = std::filesystem::canonical(path).string();
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    const auto target = std::filesystem::read_symlink(entry.path(), error);
+    if (!error && target.string() == wanted) {
+      return std::stoi(entry.path().filename().string());
+    }
+  }
+  return std::nullopt;
+}
+
+TEST(InstanceLockTest, SecondLockOnTheSamePathFailsUntilTheFirstIsReleased) {
+  TempDir dir;
+  const std::string path = dir.path() + "/kavrona.lock";
+  std::optional<InstanceLock> first(std::in_place);
+  ASSERT_TRUE(first->Acquire(path));
+  EXPECT_TRUE(first->Held());
+
+  InstanceLock second;
+  EXPECT_EQ(second.TryAcquire(path), InstanceLock::Result::kHeldElsewhere);
+  EXPECT_FALSE(second.Held());
+  EXPECT_FALSE(ChildCanAcquire(path));
+
+  first.reset();
+  EXPECT_TRUE(second.Acquire(path));
+  EXPECT_FALSE(ChildCanAcquire(path));
+  second.Release();
+  EXPECT_TRUE(ChildCanAcquire(path));
+}
+
+TEST(InstanceLockTest, CreatesTheFileInAFreshDirectory) {
+  TempDir dir;
+  const std::string path = dir.path() + "/fresh.lock";
+  ASSERT_FALSE(std::filesystem::exists(path));
+  InstanceLock lock;
+  ASSERT_TRUE(lock.Acquire(path));
+  EXPECT_TRUE(std::filesystem::is_regular_file(path));
+}
+
+TEST(InstanceLockTest, ReacquiringTheSamePathFromOneObjectSucceeds) {
+  TempDir dir;
+  const std::string path = dir.path() + "/again.lock";
+  InstanceLock lock;
+  ASSERT_TRUE(lock.Acquire(path));
+  EXPECT_TRUE(lock.Acquire(path));
+  EXPECT_FALSE(ChildCanAcquire(path));
+}
+
+TEST(InstanceLockTest, DescriptorIsClosedOnExec) {
+  TempDir dir;
+  const std::string path = dir.path() + "/exec.lock";
+  InstanceLock lock;
+  ASSERT_TRUE(lock.Acquire(path));
+  const std::optional<int> fd = OpenDescriptorFor(path);
+  ASSERT_TRUE(fd.has_value());
+  EXPECT_NE(fcntl(*fd, F_GETFD) & FD_CLOEXEC, 0);
+}
+
+TEST(InstanceLockTest, MissingDirectoryIsReportedAsUnavailable) {
+  TempDir dir;
+  InstanceLock lock;
+  EXPECT_EQ(lock.TryAcquire(dir.path() + "/no/such/dir/x.lock"),
+            InstanceLock::Result::kUnavailable);
+  EXPECT_FALSE(lock.Held());
+}
+
+TEST(InstanceLockTest, DefaultPathUsesTheRuntimeDirectoryWhenItExists) {
+  ScopedEnv restore("XDG_RUNTIME_DIR");
+  TempDir dir;
+  setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), dir.path() + "/kavrona.lock");
+
+  setenv("XDG_RUNTIME_DIR", (dir.path() + "/").c_str(), 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), dir.path() + "/kavrona.lock");
+}
+
+TEST(InstanceLockTest, DefaultPathFallsBackToTmpPerUser) {
+  ScopedEnv restore("XDG_RUNTIME_DIR");
+  const std::string fallback = "/tmp/kavrona-" + std::to_string(getuid()) + ".lock";
+
+  unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), fallback);
+
+  setenv("XDG_RUNTIME_DIR", "", 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), fallback);
+
+  TempDir dir;
+  setenv("XDG_RUNTIME_DIR", (dir.path() + "/missing").c_str(), 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), fallback);
+
+  const std::string file = dir.path() + "/plain-file";
+  std::FILE* handle = std::fopen(file.c_str(), "w");
+  ASSERT_NE(handle, nullptr);
+  std::fclose(handle);
+  setenv("XDG_RUNTIME_DIR", file.c_str(), 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), fallback);
+}
+
+}  // namespace
+}  // namespace kav

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "gfx/surface.h"
+
+// Every picture of the main window, drawn by code. Each generator is deterministic.
+namespace kav::artgen {
+
+Surface MakeBackdrop();
+
+Surface MakeHeli();
+Surface MakeBurstSmall();
+Surface MakeBurstLarge();
+Surface MakeFlame();
+Surface MakeCulprit();
+Surface MakeHostage();
+Surface MakeLadder();
+Surface MakeBoat();
+Surface MakeRing();
+Surface MakeFinale();
+Surface MakeEnemyMissile();
+Surface MakeGunner();
+Surface MakeMenuButton();
+
+Surface MakeTitleLogo();
+Surface MakePartsSource();
+// fontPath: a packaged Japanese pixel font (misaki gothic).
+Surface MakeGlyphSheet(const std::string& fontPath);
+Surface MakeMessageFrame();
+
+}  // namespace kav::artgen
