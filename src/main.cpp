@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <exception>
 
 #include "game/artwork.h"
 #include "game/startup.h"
@@ -13,6 +13,9 @@ int main() {
   } catch (const kav::GameExit& exit) {
     return exit.status;
   } catch (const kav::AssetError& e) {
+    platform.ShowFatalMessage("Kavrona", e.what());
+    return 1;
+  } catch (const std::exception& e) {
     platform.ShowFatalMessage("Kavrona", e.what());
     return 1;
   }

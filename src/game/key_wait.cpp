@@ -24,6 +24,8 @@ void WaitKey(Game& g, int32_t& ticks) {
     if (p.KeyDown(kVkReturn)) ticks = 0;
     if (ticks > 0) --ticks;
     if (p.KeyDown(kVkEscape)) ShutdownGame(g);
+    // The wait runs no window events, but closing the window still ends the game.
+    if (p.ClosePending()) ShutdownGame(g);
     if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
     p.Sleep(1);
   }

@@ -10,7 +10,9 @@
 
 namespace kav {
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+  Release();
+}
 
 InstanceLock::Result InstanceLock::TryAcquire(const std::string& path) {
   Release();
@@ -43,8 +45,7 @@ void InstanceLock::Release() {
 std::string InstanceLock::DefaultLockPath() {
   const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
   struct stat info {};
-  if (runtimeDir != nullptr && runtimeDir[0] != '\0' && stat(runtimeDir, &info) == 0 &&
-      S_ISDIR(info.st_mode)) {
+  if (runtimeDir != nullptr && runtimeDir[0] != '\0' && stat(runtimeDir, &info) == 0 && S_ISDIR(info.st_mode)) {
     std::string dir = runtimeDir;
     if (dir.back() != '/') {
       dir += '/';

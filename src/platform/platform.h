@@ -71,6 +71,9 @@ class Platform {
   // Keyboard: whether the key is held at this moment. Refreshes the input state without
   // taking window events off the queue.
   virtual bool KeyDown(int vk) = 0;
+  // A close of the main window waits among the queued events (seen without taking it off
+  // the queue), so loops that poll keys without running events can end the game too.
+  virtual bool ClosePending() = 0;
 
   // Display.
   virtual void CreateMainWindow() = 0;  // exists but is hidden

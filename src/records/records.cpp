@@ -186,7 +186,10 @@ std::string EncodeField(const std::string& text) {
 
 // The numeric print form keeps a place for the sign: " 1 ", " 0 ", "-1 ".
 std::string PrintNumber(int32_t value) {
-  return (value >= 0 ? " " : "") + std::to_string(value) + " ";
+  std::string text = value >= 0 ? " " : "";
+  text += std::to_string(value);
+  text += ' ';
+  return text;
 }
 
 std::string RecordFileBytes(const RecordState& r) {

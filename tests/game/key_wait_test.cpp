@@ -61,6 +61,14 @@ TEST_F(KeyWaitTest, EscapeEndsTheGame) {
   EXPECT_THROW(WaitKey(*game, ticks), GameExit);
 }
 
+TEST_F(KeyWaitTest, ClosingTheWindowEndsTheGameThoughNoEventsRun) {
+  platform->QueueEventAt(700, PlatformEvent::Close());
+  int32_t ticks = -1;
+  EXPECT_THROW(WaitKey(*game, ticks), GameExit);
+  EXPECT_GE(platform->Ticks(), 700);
+  EXPECT_LT(platform->Ticks(), 710);
+}
+
 TEST_F(KeyWaitTest, FourthFunctionKeyTogglesOncePerPressAndSavesEachTime) {
   // Held for 300 passes: one toggle, not 300.
   platform->PressKeyAt(kVkF4, 100, 300);

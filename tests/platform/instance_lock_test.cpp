@@ -126,8 +126,7 @@ TEST(InstanceLockTest, DescriptorIsClosedOnExec) {
 TEST(InstanceLockTest, MissingDirectoryIsReportedAsUnavailable) {
   TempDir dir;
   InstanceLock lock;
-  EXPECT_EQ(lock.TryAcquire(dir.path() + "/no/such/dir/x.lock"),
-            InstanceLock::Result::kUnavailable);
+  EXPECT_EQ(lock.TryAcquire(dir.path() + "/no/such/dir/x.lock"), InstanceLock::Result::kUnavailable);
   EXPECT_FALSE(lock.Held());
 }
 

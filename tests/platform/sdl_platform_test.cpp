@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kav {
@@ -65,16 +65,26 @@ TEST(SdlKeyMappingTest, PressesReportWindowsNumbers) {
     int vk;
   };
   const Case cases[] = {
-      {SDL_SCANCODE_RETURN, SDLK_RETURN, 13},     {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, 13},
-      {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 27},     {SDL_SCANCODE_SPACE, SDLK_SPACE, 32},
-      {SDL_SCANCODE_LEFT, SDLK_LEFT, 37},         {SDL_SCANCODE_UP, SDLK_UP, 38},
-      {SDL_SCANCODE_RIGHT, SDLK_RIGHT, 39},       {SDL_SCANCODE_DOWN, SDLK_DOWN, 40},
-      {SDL_SCANCODE_M, SDLK_m, 77},               {SDL_SCANCODE_F4, SDLK_F4, 115},
-      {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 8}, {SDL_SCANCODE_TAB, SDLK_TAB, 9},
-      {SDL_SCANCODE_DELETE, SDLK_DELETE, 46},     {SDL_SCANCODE_HOME, SDLK_HOME, 36},
-      {SDL_SCANCODE_END, SDLK_END, 35},           {SDL_SCANCODE_Y, SDLK_y, 89},
-      {SDL_SCANCODE_N, SDLK_n, 78},               {SDL_SCANCODE_A, SDLK_a, 0},
-      {SDL_SCANCODE_F5, SDLK_F5, 0},              {SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, 0},
+      {SDL_SCANCODE_RETURN, SDLK_RETURN, 13},
+      {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, 13},
+      {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 27},
+      {SDL_SCANCODE_SPACE, SDLK_SPACE, 32},
+      {SDL_SCANCODE_LEFT, SDLK_LEFT, 37},
+      {SDL_SCANCODE_UP, SDLK_UP, 38},
+      {SDL_SCANCODE_RIGHT, SDLK_RIGHT, 39},
+      {SDL_SCANCODE_DOWN, SDLK_DOWN, 40},
+      {SDL_SCANCODE_M, SDLK_m, 77},
+      {SDL_SCANCODE_F4, SDLK_F4, 115},
+      {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 8},
+      {SDL_SCANCODE_TAB, SDLK_TAB, 9},
+      {SDL_SCANCODE_DELETE, SDLK_DELETE, 46},
+      {SDL_SCANCODE_HOME, SDLK_HOME, 36},
+      {SDL_SCANCODE_END, SDLK_END, 35},
+      {SDL_SCANCODE_Y, SDLK_y, 89},
+      {SDL_SCANCODE_N, SDLK_n, 78},
+      {SDL_SCANCODE_A, SDLK_a, 0},
+      {SDL_SCANCODE_F5, SDLK_F5, 0},
+      {SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(VkForKey(c.scancode, c.keycode), c.vk) << SDL_GetScancodeName(c.scancode);
@@ -127,12 +137,12 @@ TEST(HeldKeyFilterTest, SdlsOwnReleaseAndRepressAroundAFocusChangeDoNotCount) {
   filter.FocusLost();
   filter.OtherEvent();
   // ... and presses the ones still down when the focus comes back.
-  filter.KeyPressed(SDL_SCANCODE_LEFT, false);
+  EXPECT_FALSE(filter.KeyPressed(SDL_SCANCODE_LEFT, false));
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_LEFT));
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_SPACE));
 
   filter.KeyReleased(SDL_SCANCODE_LEFT);
-  filter.KeyPressed(SDL_SCANCODE_LEFT, false);
+  EXPECT_TRUE(filter.KeyPressed(SDL_SCANCODE_LEFT, false));
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_LEFT));
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_SPACE));
 }
@@ -184,8 +194,8 @@ class LocalClockTest : public testing::Test {
 TEST_F(LocalClockTest, SplitsLocalTimeIntoDateAndSeconds) {
   UseZone("UTC0");
   // 2024-02-29 13:45:30.250 UTC.
-  const auto when = std::chrono::system_clock::time_point(std::chrono::seconds(1709214330)) +
-                    std::chrono::milliseconds(250);
+  const auto when =
+      std::chrono::system_clock::time_point(std::chrono::seconds(1709214330)) + std::chrono::milliseconds(250);
   const LocalClock clock = LocalClockAt(when);
   EXPECT_EQ(clock.Month, 2);
   EXPECT_EQ(clock.Day, 29);
@@ -347,9 +357,8 @@ class SdlWindowTest : public testing::Test {
       return 0xDEADBEEF;
     }
     Uint32 raw = 0;
-    SDL_memcpy(&raw, static_cast<const Uint8*>(surface->pixels) + y * surface->pitch +
-                         x * surface->format->BytesPerPixel,
-               sizeof(raw));
+    const ptrdiff_t offset = ptrdiff_t{y} * surface->pitch + ptrdiff_t{x} * surface->format->BytesPerPixel;
+    SDL_memcpy(&raw, static_cast<const Uint8*>(surface->pixels) + offset, sizeof(raw));
     Uint8 r = 0;
     Uint8 g = 0;
     Uint8 b = 0;
@@ -358,11 +367,11 @@ class SdlWindowTest : public testing::Test {
   }
 
   static std::vector<uint32_t> TestFrame() {
-    std::vector<uint32_t> frame(kScreenWidth * kScreenHeight);
+    std::vector<uint32_t> frame(size_t{kScreenWidth} * kScreenHeight);
     for (int y = 0; y < kScreenHeight; ++y) {
       for (int x = 0; x < kScreenWidth; ++x) {
-        frame[y * kScreenWidth + x] = (static_cast<uint32_t>(x & 0xFF) << 16) |
-                                      (static_cast<uint32_t>(y & 0xFF) << 8) | 0x40;
+        frame[y * kScreenWidth + x] =
+            (static_cast<uint32_t>(x & 0xFF) << 16) | (static_cast<uint32_t>(y & 0xFF) << 8) | 0x40;
       }
     }
     return frame;
@@ -558,6 +567,17 @@ TEST_F(SdlWindowTest, ClosingTheWindowIsReportedOnce) {
   EXPECT_EQ(events[0].kind, Kind::CloseRequested);
 }
 
+TEST_F(SdlWindowTest, ClosePendingSeesACloseWithoutTakingItOffTheQueue) {
+  EXPECT_FALSE(platform_->ClosePending());
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  EXPECT_TRUE(platform_->ClosePending());
+  EXPECT_TRUE(platform_->ClosePending()) << "asking twice does not use it up";
+  std::vector<PlatformEvent> events = Events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, Kind::CloseRequested);
+  EXPECT_FALSE(platform_->ClosePending()) << "once reported, it is no longer pending";
+}
+
 TEST_F(SdlWindowTest, KeyDownReadsTheCurrentKeyState) {
   EXPECT_FALSE(platform_->KeyDown(kVkSpace));
   SetKeyState(SDL_SCANCODE_SPACE, true);
@@ -594,6 +614,7 @@ TEST_F(SdlWindowTest, KeysHeldAtFocusLossReadUpUntilPressedAgain) {
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT);
   EXPECT_FALSE(platform_->KeyDown(kVkLeft));
+  EXPECT_TRUE(Events().empty()) << "SDL's own re-press is not a key press";
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, /*repeat=*/true);
   EXPECT_FALSE(platform_->KeyDown(kVkLeft));
 
@@ -603,6 +624,9 @@ TEST_F(SdlWindowTest, KeysHeldAtFocusLossReadUpUntilPressedAgain) {
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT);
   SetKeyState(SDL_SCANCODE_LEFT, true);
   EXPECT_TRUE(platform_->KeyDown(kVkLeft));
+  events = Events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].vk, kVkLeft);
 }
 
 TEST_F(SdlWindowTest, KeysUpAtFocusLossWorkAtOnceAfterwards) {

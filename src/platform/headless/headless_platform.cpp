@@ -40,6 +40,12 @@ bool HeadlessPlatform::KeyDown(int vk) {
   return down;
 }
 
+bool HeadlessPlatform::ClosePending() {
+  return std::any_of(events_.begin(), events_.end(), [&](const Timed& t) {
+    return t.at <= now_ && t.event.kind == PlatformEvent::Kind::CloseRequested;
+  });
+}
+
 std::vector<PlatformEvent> HeadlessPlatform::PollEvents() {
   std::vector<PlatformEvent> due;
   auto firstLater = std::find_if(events_.begin(), events_.end(), [&](const Timed& t) { return t.at > now_; });

@@ -52,6 +52,7 @@ class HeadlessPlatform final : public Platform {
   double SecondsSinceMidnight() override { return secondsSinceMidnight_ + now_ / 1000.0; }
   std::vector<PlatformEvent> PollEvents() override;
   bool KeyDown(int vk) override;
+  bool ClosePending() override;
   void CreateMainWindow() override;
   void ShowMainWindow() override;
   void Present(const uint32_t* frame) override;

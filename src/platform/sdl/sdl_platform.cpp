@@ -14,6 +14,9 @@ namespace kav {
 
 namespace {
 
+static_assert(SDL_NUM_SCANCODES <= HeldKeyFilter::kScancodeCount);
+
+constexpr size_t kFramePixels = size_t{kScreenWidth} * kScreenHeight;
 constexpr uint32_t kInitFlags = SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER;
 
 bool EnvSet(const char* name) {
@@ -34,8 +37,7 @@ bool MessageBoxPossible() {
   }
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver != nullptr &&
-        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+    if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
       return false;
     }
   }
@@ -86,8 +88,8 @@ int VkForKey(int scancode, int keycode) {
   const bool latinLetter = keycode >= SDLK_a && keycode <= SDLK_z;
   // Windows numbers letters by the layout's letter; a layout without Latin letters falls back to
   // the key's position, as Windows does.
-  const bool otherScriptLetter = scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z &&
-                                 (keycode == SDLK_UNKNOWN || keycode >= 0x80);
+  const bool otherScriptLetter =
+      scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z && (keycode == SDLK_UNKNOWN || keycode >= 0x80);
   if (latinLetter || otherScriptLetter) {
     const int letter = latinLetter ? keycode - SDLK_a : scancode - SDL_SCANCODE_A;
     switch ('A' + letter) {
@@ -134,19 +136,20 @@ int VkForKey(int scancode, int keycode) {
   }
 }
 
-void HeldKeyFilter::KeyPressed(int scancode, bool repeat) {
+bool HeldKeyFilter::KeyPressed(int scancode, bool repeat) {
   releaseRun_.reset();
   if (repeat || !Valid(scancode)) {
-    return;
+    return !repeat;
   }
   const auto key = static_cast<size_t>(scancode);
   held_.set(key);
-  // A press without a release since the focus loss is SDL catching up with a key that is
-  // still held, not a new press.
   if (releasedSinceLoss_.test(key)) {
     stale_.reset(key);
     releasedSinceLoss_.reset(key);
   }
+  // A press without a release since the focus loss is SDL catching up with a key that is
+  // still held, not a new press.
+  return !stale_.test(key);
 }
 
 void HeldKeyFilter::KeyReleased(int scancode) {
@@ -183,8 +186,8 @@ LocalClock LocalClockAt(std::chrono::system_clock::time_point when) {
   LocalClock clock;
   clock.Month = local.tm_mon + 1;
   clock.Day = local.tm_mday;
-  clock.SecondsSinceMidnight = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec +
-                               std::chrono::duration<double>(when - whole).count();
+  clock.SecondsSinceMidnight =
+      local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + std::chrono::duration<double>(when - whole).count();
   return clock;
 }
 
@@ -233,13 +236,25 @@ double SdlPlatform::SecondsSinceMidnight() {
 // Runs inside SDL as each event is queued, so a focus loss takes effect before any later key
 // poll, even when the game does not take events off the queue for a while.
 int SdlPlatform::WatchEvent(void* self, SDL_Event* event) {
-  HeldKeyFilter& heldKeys = static_cast<SdlPlatform*>(self)->heldKeys_;
+  SdlPlatform& platform = *static_cast<SdlPlatform*>(self);
+  HeldKeyFilter& heldKeys = platform.heldKeys_;
+  // Loops that poll keys without running window events still notice a close and keep the
+  // window painted.
+  if (event->type == SDL_QUIT ||
+      (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_CLOSE)) {
+    platform.closePending_ = true;
+  } else if (event->type == SDL_WINDOWEVENT &&
+             (event->window.event == SDL_WINDOWEVENT_EXPOSED || event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+    platform.repaintPending_ = true;
+  }
   if (event->type == SDL_KEYDOWN) {
-    heldKeys.KeyPressed(event->key.keysym.scancode, event->key.repeat != 0);
+    if (!heldKeys.KeyPressed(event->key.keysym.scancode, event->key.repeat != 0)) {
+      // Keeps the dialog from taking it as a key press too.
+      event->key.repeat = 1;
+    }
   } else if (event->type == SDL_KEYUP) {
     heldKeys.KeyReleased(event->key.keysym.scancode);
-  } else if (event->type == SDL_WINDOWEVENT &&
-             event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+  } else if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
     heldKeys.FocusLost();
   } else {
     heldKeys.OtherEvent();
@@ -293,9 +308,8 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
       case SDL_MOUSEBUTTONDOWN:
         // The renderer has already turned the position into frame coordinates; clicks on the
         // letterbox bars fall outside the frame.
-        if (event.button.windowID == windowId && event.button.button == SDL_BUTTON_LEFT &&
-            event.button.x >= 0 && event.button.x < kScreenWidth && event.button.y >= 0 &&
-            event.button.y < kScreenHeight) {
+        if (event.button.windowID == windowId && event.button.button == SDL_BUTTON_LEFT && event.button.x >= 0 &&
+            event.button.x < kScreenWidth && event.button.y >= 0 && event.button.y < kScreenHeight) {
           PlatformEvent click = Event(PlatformEvent::Kind::MouseDown);
           click.x = event.button.x;
           click.y = event.button.y;
@@ -312,13 +326,11 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
           }
         }
         break;
-      case SDL_TEXTINPUT:
-        {
-          PlatformEvent typed = Event(PlatformEvent::Kind::TextInput);
-          typed.text = event.text.text;
-          events.push_back(std::move(typed));
-        }
-        break;
+      case SDL_TEXTINPUT: {
+        PlatformEvent typed = Event(PlatformEvent::Kind::TextInput);
+        typed.text = event.text.text;
+        events.push_back(std::move(typed));
+      } break;
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:
         repaint = true;
@@ -327,7 +339,11 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
         break;
     }
   }
-  if (repaint) {
+  if (closeReported) {
+    closePending_ = false;
+  }
+  if (repaint || repaintPending_) {
+    repaintPending_ = false;
     Repaint();
   }
   return events;
@@ -344,7 +360,7 @@ bool SdlPlatform::KeyDown(int vk) {
     return false;
   }
   // Refreshes the key state; the window events stay queued for PollEvents.
-  SDL_PumpEvents();
+  PumpWithoutDispatch();
   if (vk == kVkM) {
     // The letter M wherever the layout puts it.
     const SDL_Scancode layoutM = SDL_GetScancodeFromKey(SDLK_m);
@@ -359,6 +375,22 @@ bool SdlPlatform::KeyDown(int vk) {
   return vk == kVkReturn && ScancodeDown(state, SDL_SCANCODE_KP_ENTER);
 }
 
+void SdlPlatform::PumpWithoutDispatch() {
+  SDL_PumpEvents();
+  if (repaintPending_) {
+    repaintPending_ = false;
+    Repaint();
+  }
+}
+
+bool SdlPlatform::ClosePending() {
+  if (window_ == nullptr) {
+    return false;
+  }
+  PumpWithoutDispatch();
+  return closePending_;
+}
+
 void SdlPlatform::CreateMainWindow() {
   if (window_ != nullptr) {
     return;
@@ -371,8 +403,7 @@ void SdlPlatform::CreateMainWindow() {
   }
   initFlags_ = kInitFlags;
 
-  window_ = SDL_CreateWindow("Kavrona", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             kScreenWidth, kScreenHeight,
+  window_ = SDL_CreateWindow("Kavrona", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth, kScreenHeight,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (window_ == nullptr) {
     throw std::runtime_error(std::string("SDL could not create the window: ") + SDL_GetError());
@@ -386,11 +417,10 @@ void SdlPlatform::CreateMainWindow() {
   }
   // Scales the frame to the window with the aspect kept; the rest is black bars.
   SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                               kScreenWidth, kScreenHeight);
+  texture_ =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
   if (texture_ == nullptr) {
-    throw std::runtime_error(std::string("SDL could not create the frame texture: ") +
-                             SDL_GetError());
+    throw std::runtime_error(std::string("SDL could not create the frame texture: ") + SDL_GetError());
   }
   SDL_AddEventWatch(&SdlPlatform::WatchEvent, this);
   watching_ = true;
@@ -406,7 +436,7 @@ void SdlPlatform::ShowMainWindow() {
 }
 
 void SdlPlatform::Present(const uint32_t* frame) {
-  lastFrame_.assign(frame, frame + kScreenWidth * kScreenHeight);
+  lastFrame_.assign(frame, frame + kFramePixels);
   Repaint();
 }
 
@@ -495,8 +525,7 @@ void SdlPlatform::WarpMouse(int x, int y) {
   // Aim at the middle of the frame pixel so that a scaled pixel maps back to the same one.
   int windowX = 0;
   int windowY = 0;
-  SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f,
-                            &windowX, &windowY);
+  SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, &windowX, &windowY);
   SDL_WarpMouseInWindow(window_, windowX, windowY);
 }
 
@@ -530,8 +559,7 @@ bool SdlPlatform::AcquireSingleInstanceLock() {
       break;
   }
   // Refusing to start because a lock file cannot be made would be worse than two copies.
-  std::fprintf(stderr, "Kavrona: cannot open %s; not checking for another running copy\n",
-               path.c_str());
+  std::fprintf(stderr, "Kavrona: cannot open %s; not checking for another running copy\n", path.c_str());
   return true;
 }
 

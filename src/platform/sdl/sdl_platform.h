@@ -28,15 +28,17 @@ int VkForKey(int scancode, int keycode);
 // releases it and presses it again. Fed with the keyboard and window events in queue order.
 class HeldKeyFilter {
  public:
-  void KeyPressed(int scancode, bool repeat);
+  // False when the press is not the player's: a key held since a focus loss.
+  bool KeyPressed(int scancode, bool repeat);
   void KeyReleased(int scancode);
   void FocusLost();
   // Any other event.
   void OtherEvent() { releaseRun_.reset(); }
   bool Passes(int scancode) const;
 
- private:
   static constexpr size_t kScancodeCount = 512;
+
+ private:
   static bool Valid(int scancode) { return scancode >= 0 && scancode < int{kScancodeCount}; }
 
   std::bitset<kScancodeCount> held_;
@@ -68,6 +70,7 @@ class SdlPlatform final : public Platform {
 
   std::vector<PlatformEvent> PollEvents() override;
   bool KeyDown(int vk) override;
+  bool ClosePending() override;
 
   // Throws std::runtime_error when SDL cannot give us a window.
   void CreateMainWindow() override;
@@ -99,6 +102,10 @@ class SdlPlatform final : public Platform {
   bool watching_ = false;
   std::vector<uint32_t> lastFrame_;
   HeldKeyFilter heldKeys_;
+  bool closePending_ = false;
+  bool repaintPending_ = false;
+
+  void PumpWithoutDispatch();
   InstanceLock instanceLock_;
 };
 
