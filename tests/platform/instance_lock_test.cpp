@@ -1,5 +1,8 @@
 #include "platform/instance_lock.h"
 
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -14,42 +17,8 @@
 namespace kav {
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kav_lock_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-// Restores an environment variable when the test ends.
-class ScopedEnv {
- public:
-  explicit ScopedEnv(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) {
-      saved_ = value;
-    }
-  }
-  ~ScopedEnv() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
+using test::ScopedEnv;
+using test::TempDir;
 
 // Whether a separate process can take the lock: the case the game really guards against.
 bool ChildCanAcquire(const std::string& path) {
@@ -78,7 +47,7 @@ std::optional<int> OpenDescriptorFor(const std::string& path) {
 
 TEST(InstanceLockTest, SecondLockOnTheSamePathFailsUntilTheFirstIsReleased) {
   TempDir dir;
-  const std::string path = dir.path() + "/kavrona.lock";
+  const std::string path = dir.Path().string() + "/kavrona.lock";
   std::optional<InstanceLock> first(std::in_place);
   ASSERT_TRUE(first->Acquire(path));
   EXPECT_TRUE(first->Held());
@@ -97,7 +66,7 @@ TEST(InstanceLockTest, SecondLockOnTheSamePathFailsUntilTheFirstIsReleased) {
 
 TEST(InstanceLockTest, CreatesTheFileInAFreshDirectory) {
   TempDir dir;
-  const std::string path = dir.path() + "/fresh.lock";
+  const std::string path = dir.Path().string() + "/fresh.lock";
   ASSERT_FALSE(std::filesystem::exists(path));
   InstanceLock lock;
   ASSERT_TRUE(lock.Acquire(path));
@@ -106,7 +75,7 @@ TEST(InstanceLockTest, CreatesTheFileInAFreshDirectory) {
 
 TEST(InstanceLockTest, ReacquiringTheSamePathFromOneObjectSucceeds) {
   TempDir dir;
-  const std::string path = dir.path() + "/again.lock";
+  const std::string path = dir.Path().string() + "/again.lock";
   InstanceLock lock;
   ASSERT_TRUE(lock.Acquire(path));
   EXPECT_TRUE(lock.Acquire(path));
@@ -115,7 +84,7 @@ TEST(InstanceLockTest, ReacquiringTheSamePathFromOneObjectSucceeds) {
 
 TEST(InstanceLockTest, DescriptorIsClosedOnExec) {
   TempDir dir;
-  const std::string path = dir.path() + "/exec.lock";
+  const std::string path = dir.Path().string() + "/exec.lock";
   InstanceLock lock;
   ASSERT_TRUE(lock.Acquire(path));
   const std::optional<int> fd = OpenDescriptorFor(path);
@@ -126,18 +95,18 @@ TEST(InstanceLockTest, DescriptorIsClosedOnExec) {
 TEST(InstanceLockTest, MissingDirectoryIsReportedAsUnavailable) {
   TempDir dir;
   InstanceLock lock;
-  EXPECT_EQ(lock.TryAcquire(dir.path() + "/no/such/dir/x.lock"), InstanceLock::Result::kUnavailable);
+  EXPECT_EQ(lock.TryAcquire(dir.Path().string() + "/no/such/dir/x.lock"), InstanceLock::Result::kUnavailable);
   EXPECT_FALSE(lock.Held());
 }
 
 TEST(InstanceLockTest, DefaultPathUsesTheRuntimeDirectoryWhenItExists) {
   ScopedEnv restore("XDG_RUNTIME_DIR");
   TempDir dir;
-  setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
-  EXPECT_EQ(InstanceLock::DefaultLockPath(), dir.path() + "/kavrona.lock");
+  setenv("XDG_RUNTIME_DIR", dir.Path().string().c_str(), 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), dir.Path().string() + "/kavrona.lock");
 
-  setenv("XDG_RUNTIME_DIR", (dir.path() + "/").c_str(), 1);
-  EXPECT_EQ(InstanceLock::DefaultLockPath(), dir.path() + "/kavrona.lock");
+  setenv("XDG_RUNTIME_DIR", (dir.Path().string() + "/").c_str(), 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), dir.Path().string() + "/kavrona.lock");
 }
 
 TEST(InstanceLockTest, DefaultPathFallsBackToTmpPerUser) {
@@ -151,10 +120,10 @@ TEST(InstanceLockTest, DefaultPathFallsBackToTmpPerUser) {
   EXPECT_EQ(InstanceLock::DefaultLockPath(), fallback);
 
   TempDir dir;
-  setenv("XDG_RUNTIME_DIR", (dir.path() + "/missing").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (dir.Path().string() + "/missing").c_str(), 1);
   EXPECT_EQ(InstanceLock::DefaultLockPath(), fallback);
 
-  const std::string file = dir.path() + "/plain-file";
+  const std::string file = dir.Path().string() + "/plain-file";
   std::FILE* handle = std::fopen(file.c_str(), "w");
   ASSERT_NE(handle, nullptr);
   std::fclose(handle);

@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_platform.h"
 
+#include "support/scoped_env.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,27 +20,9 @@
 namespace kav {
 namespace {
 
+using test::ScopedEnv;
+
 using Kind = PlatformEvent::Kind;
-
-class ScopedEnv {
- public:
-  explicit ScopedEnv(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) {
-      saved_ = value;
-    }
-  }
-  ~ScopedEnv() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
 
 TEST(SdlKeyMappingTest, PolledKeysMapToTheirScancodes) {
   EXPECT_EQ(ScancodeForVk(kVkReturn), SDL_SCANCODE_RETURN);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "records/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kav {
 namespace {

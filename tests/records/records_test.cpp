@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "records/atomic_file.h"
-#include "records/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace kav {
 namespace {

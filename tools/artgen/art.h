@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "gfx/surface.h"
@@ -28,5 +29,8 @@ Surface MakePartsSource();
 // fontPath: a packaged Japanese pixel font (misaki gothic).
 Surface MakeGlyphSheet(const std::string& fontPath);
 Surface MakeMessageFrame();
+
+// Writes the picture as dir/name in PNG; says on stderr which file failed.
+bool WritePicture(const std::filesystem::path& dir, const char* name, const Surface& picture);
 
 }  // namespace kav::artgen

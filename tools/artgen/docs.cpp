@@ -193,15 +193,6 @@ Surface SpriteSheet(const std::vector<Named>& sprites) {
   return sheet;
 }
 
-bool Write(const std::filesystem::path& dir, const char* name, const Surface& s) {
-  const std::string path = (dir / name).string();
-  if (s.Empty() || !kav::WritePng(path, s.Width(), s.Height(), s.Pixels().data())) {
-    std::fprintf(stderr, "artdocs: cannot write %s\n", path.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 // Usage: artdocs OUTPUT_DIR FONT_PATH
@@ -233,9 +224,9 @@ int main(int argc, char** argv) {
       {"menu_button", MakeMenuButton()},
       {"title_logo", MakeTitleLogo()},
   };
-  bool ok = Write(out, "backdrop.png", backdrop);
-  ok = Write(out, "backdrop_zones.png", Zones(backdrop)) && ok;
-  ok = Write(out, "sprites_4x.png", SpriteSheet(sprites)) && ok;
-  ok = Write(out, "glyph_sheet.png", MakeGlyphSheet(argv[2])) && ok;
+  bool ok = WritePicture(out, "backdrop.png", backdrop);
+  ok = WritePicture(out, "backdrop_zones.png", Zones(backdrop)) && ok;
+  ok = WritePicture(out, "sprites_4x.png", SpriteSheet(sprites)) && ok;
+  ok = WritePicture(out, "glyph_sheet.png", MakeGlyphSheet(argv[2])) && ok;
   return ok ? 0 : 1;
 }

@@ -5,20 +5,6 @@
 
 #include "art.h"
 #include "gfx/art_files.h"
-#include "platform/png_io.h"
-
-namespace {
-
-bool Write(const std::filesystem::path& dir, const char* name, const kav::Surface& s) {
-  const std::string path = (dir / name).string();
-  if (!kav::WritePng(path, s.Width(), s.Height(), s.Pixels().data())) {
-    std::fprintf(stderr, "artgen: cannot write %s\n", path.c_str());
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 // Usage: artgen OUTPUT_DIR FONT_PATH
 int main(int argc, char** argv) {
@@ -55,6 +41,6 @@ int main(int argc, char** argv) {
       {art::kMenuButton, MakeMenuButton},
   };
   bool ok = true;
-  for (const auto& [name, make] : jobs) ok = Write(out, name, make()) && ok;
+  for (const auto& [name, make] : jobs) ok = WritePicture(out, name, make()) && ok;
   return ok ? 0 : 1;
 }

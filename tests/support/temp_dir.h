@@ -15,7 +15,7 @@ namespace kav::test {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kav_records_XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kav_test_XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }
