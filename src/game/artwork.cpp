@@ -41,18 +41,19 @@ int ExpectedWidth(const char* file, int* height) {
 
 void LoadArtwork(Screen& screen, const std::string& programDir) {
   const std::string rebuild =
-      "The game's pictures are made when it is built; rebuild it with "
-      "'cmake --build --preset release' in the source folder (or see README.md).";
+      "\n\nThe game's pictures are made when it is built. Rebuild them with\n"
+      "  cmake --build --preset release\n"
+      "in the source folder (README.md has the details).";
   for (const Placement& p : kPlacements) {
     const std::string path = programDir + art::kDataDir + p.file;
     std::optional<PngImage> png = ReadPng(path);
-    if (!png) throw AssetError(path, "Cannot read the picture " + path + ". " + rebuild);
+    if (!png) throw AssetError(path, "Cannot read the picture\n" + path + rebuild);
     int height = 0;
     const int width = ExpectedWidth(p.file, &height);
     if (p.fixedSize && (png->width != width || png->height != height)) {
-      throw AssetError(path, "The picture " + path + " is " + std::to_string(png->width) + " x " +
+      throw AssetError(path, "The picture\n" + path + "\nis " + std::to_string(png->width) + " x " +
                                  std::to_string(png->height) + " pixels; the game needs " + std::to_string(width) +
-                                 " x " + std::to_string(height) + ". " + rebuild);
+                                 " x " + std::to_string(height) + "." + rebuild);
     }
     Control& c = screen[p.id];
     c.Image = Surface(png->width, png->height);

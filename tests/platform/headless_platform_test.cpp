@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/png_io.h"
+
 namespace kav {
 namespace {
 
@@ -77,6 +83,21 @@ TEST(HeadlessPlatform, LogsDisplayCallsAndKeepsTheWindowRect) {
   const std::vector<std::string> expected = {"create-window", "window-rect 10,20,800,600", "fullscreen-on",
                                              "fullscreen-off", "present"};
   EXPECT_EQ(p.DisplayLog(), expected);
+}
+
+TEST(HeadlessPlatform, CapturesTheLastFrameAsPng) {
+  HeadlessPlatform p;
+  EXPECT_FALSE(p.SaveLastFrame("/tmp/never-written.png")) << "nothing presented yet";
+  std::vector<uint32_t> frame(kScreenWidth * kScreenHeight, 0x000000);
+  frame[123 * kScreenWidth + 45] = 0xFF8800;
+  p.Present(frame.data());
+  const auto path = std::filesystem::temp_directory_path() / ("kav_capture_" + std::to_string(::getpid()) + ".png");
+  ASSERT_TRUE(p.SaveLastFrame(path.string()));
+  const auto image = ReadPng(path.string());
+  std::filesystem::remove(path);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, kScreenWidth);
+  EXPECT_EQ(image->pixels, frame);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ TEST_F(RecordsTest, SaveThenLoadGivesBackEverything) {
   for (int i = 0; i < kRecordCount; ++i) {
     saved.RecordDates[i] = FormatMonthDay(1 + i % 12, 1 + i);
     saved.RecordTimes[i] = 1234 * i - 5000;  // negatives, zero crossing
-    saved.RecordNames[i] = "N" + std::to_string(i);
+    saved.RecordNames[i] = std::string("N").append(std::to_string(i));
   }
   saved.RecordTimes[4] = 0;
   saved.RecordTimes[5] = INT32_MIN;
