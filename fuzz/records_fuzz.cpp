@@ -18,8 +18,7 @@ struct Scratch {
   std::string copy;
 
   Scratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kav_records_fuzz_XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kav_records_fuzz_XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) __builtin_trap();
     dir = pattern;
     input = dir + "/input.ini";
@@ -39,9 +38,8 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
 }
 
 bool SameRecords(const kav::RecordState& a, const kav::RecordState& b) {
-  return a.RecordDates == b.RecordDates && a.RecordTimes == b.RecordTimes &&
-         a.RecordNames == b.RecordNames && a.SoundSwitch == b.SoundSwitch &&
-         a.PlayerName == b.PlayerName && a.FullScreenOn == b.FullScreenOn;
+  return a.RecordDates == b.RecordDates && a.RecordTimes == b.RecordTimes && a.RecordNames == b.RecordNames &&
+         a.SoundSwitch == b.SoundSwitch && a.PlayerName == b.PlayerName && a.FullScreenOn == b.FullScreenOn;
 }
 
 }  // namespace

@@ -15,15 +15,15 @@ struct Placement {
 };
 
 constexpr Placement kPlacements[] = {
-    {art::kBackdrop, Pic::picBack, true},       {art::kTitleLogo, Pic::picTitle0, false},
-    {art::kPartsSource, Pic::FontSrc, true},    {art::kGlyphSheet, Pic::Picture3, true},
-    {art::kMessageFrame, Pic::Picture4, true},  {art::kHeli, AnimePatten(0), false},
-    {art::kBurstSmall, AnimePatten(2), false},  {art::kBurstLarge, AnimePatten(3), false},
-    {art::kFlame, AnimePatten(4), false},       {art::kCulprit, AnimePatten(5), false},
-    {art::kHostage, AnimePatten(6), false},     {art::kLadder, AnimePatten(7), false},
-    {art::kBoat, AnimePatten(8), false},        {art::kRing, AnimePatten(9), false},
-    {art::kFinale, AnimePatten(10), false},     {art::kEnemyMissile, Pic::TekiTama, false},
-    {art::kGunner, Pic::TekiMen, false},        {art::kMenuButton, Pic::Picture1, false},
+    {art::kBackdrop, Pic::picBack, true},      {art::kTitleLogo, Pic::picTitle0, false},
+    {art::kPartsSource, Pic::FontSrc, true},   {art::kGlyphSheet, Pic::Picture3, true},
+    {art::kMessageFrame, Pic::Picture4, true}, {art::kHeli, AnimePatten(0), false},
+    {art::kBurstSmall, AnimePatten(2), false}, {art::kBurstLarge, AnimePatten(3), false},
+    {art::kFlame, AnimePatten(4), false},      {art::kCulprit, AnimePatten(5), false},
+    {art::kHostage, AnimePatten(6), false},    {art::kLadder, AnimePatten(7), false},
+    {art::kBoat, AnimePatten(8), false},       {art::kRing, AnimePatten(9), false},
+    {art::kFinale, AnimePatten(10), false},    {art::kEnemyMissile, Pic::TekiTama, false},
+    {art::kGunner, Pic::TekiMen, false},       {art::kMenuButton, Pic::Picture1, false},
 };
 
 int ExpectedWidth(const char* file, int* height) {

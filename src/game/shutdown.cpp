@@ -2,8 +2,12 @@
 
 namespace kav {
 
-void ToggleFullScreen(Game& g) { ToggleFullScreen(g.platform, g.screen, g.FullScreenOn, g.SavedWindowRect); }
+void ToggleFullScreen(Game& g) {
+  ToggleFullScreen(g.platform, g.screen, g.FullScreenOn, g.SavedWindowRect);
+}
 
-void ShutdownGame(Game& g) { ShutdownGame(g.platform, g); }
+void ShutdownGame(Game& g) {
+  ShutdownGame(g.platform, g);
+}
 
 }  // namespace kav

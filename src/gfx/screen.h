@@ -35,7 +35,9 @@ enum class Pic : int {
   Count,
 };
 
-constexpr Pic AnimePatten(int i) { return static_cast<Pic>(static_cast<int>(Pic::picAnimePatten0) + i); }
+constexpr Pic AnimePatten(int i) {
+  return static_cast<Pic>(static_cast<int>(Pic::picAnimePatten0) + i);
+}
 
 // Where a surface not in use waits: just below the visible area.
 constexpr int32_t kParkLeft = 0;
@@ -48,7 +50,7 @@ struct Control {
   int32_t Left = 0;
   int32_t Top = 0;
   bool Visible = false;
-  bool OnScreen = true;        // off-screen sheets are never drawn
+  bool OnScreen = true;          // off-screen sheets are never drawn
   uint32_t BackColour = kBlack;  // what Clear and a larger size fill with
   std::optional<Region> Shape;   // only the region's pixels show, when set
   std::function<void()> OnClick;

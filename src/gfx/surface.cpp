@@ -11,12 +11,12 @@ uint64_t Surface::NextVersion() {
   return ++counter;
 }
 
-void Surface::Touch() { version_ = NextVersion(); }
+void Surface::Touch() {
+  version_ = NextVersion();
+}
 
 Surface::Surface(int width, int height, uint32_t fill)
-    : width_(std::max(width, 0)),
-      height_(std::max(height, 0)),
-      pixels_(static_cast<size_t>(width_) * height_, fill) {}
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
 uint32_t Surface::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return kInvalidPixel;
@@ -65,10 +65,26 @@ void Surface::Resize(int width, int height, uint32_t fill) {
 
 void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
   // Clip against the source, then the destination, moving both origins together.
-  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+  if (sx < 0) {
+    w += sx;
+    dx -= sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    h += sy;
+    dy -= sy;
+    sy = 0;
+  }
+  if (dx < 0) {
+    w += dx;
+    sx -= dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    h += dy;
+    sy -= dy;
+    dy = 0;
+  }
   w = std::min({w, src.Width() - sx, dst.Width() - dx});
   h = std::min({h, src.Height() - sy, dst.Height() - dy});
   if (w <= 0 || h <= 0) return;

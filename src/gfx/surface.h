@@ -68,8 +68,7 @@ void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx
 
 // The colour as the window system's 0x00BBGGRR value, which the game's colour keys are written in.
 constexpr uint32_t ToColorRef(uint32_t rgb) {
-  return rgb == kInvalidPixel ? kInvalidPixel
-                              : ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+  return rgb == kInvalidPixel ? kInvalidPixel : ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
 }  // namespace kav

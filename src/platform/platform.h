@@ -36,8 +36,8 @@ struct PlatformEvent {
     MouseDown,       // x, y in frame pixels (0..799, 0..599)
     CloseRequested,  // the player closed the main window
     FocusLost,
-    KeyPressed,      // vk; queued key presses for the dialog
-    TextInput,       // text: committed UTF-8 text
+    KeyPressed,  // vk; queued key presses for the dialog
+    TextInput,   // text: committed UTF-8 text
   };
   Kind kind = Kind::MouseDown;
   int x = 0;

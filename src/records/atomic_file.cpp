@@ -28,10 +28,11 @@ bool SyncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
-std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
+std::string TemporaryPathFor(const std::string& path) {
+  return path + ".tmp";
+}
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         const AtomicWriteHooks* hooks) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, const AtomicWriteHooks* hooks) {
   if (path.empty()) return false;
   const std::string tempPath = TemporaryPathFor(path);
 
@@ -61,8 +62,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes,
     unlink(tempPath.c_str());
     return false;
   };
-  if (Fails(hooks, AtomicWriteStep::Write) ||
-      std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+  if (Fails(hooks, AtomicWriteStep::Write) || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
     return abandon(false);
   }
   if (Fails(hooks, AtomicWriteStep::Flush) || std::fflush(file) != 0) return abandon(false);

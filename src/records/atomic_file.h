@@ -26,7 +26,6 @@ std::string TemporaryPathFor(const std::string& path);
 // Returns false on any failure; the temporary file is removed when possible (but not after a
 // simulated crash). Every failure before the rename leaves the old file untouched; a failed
 // directory sync after it leaves the new file in place, only not known to be durable.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         const AtomicWriteHooks* hooks = nullptr);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, const AtomicWriteHooks* hooks = nullptr);
 
 }  // namespace kav

@@ -124,8 +124,7 @@ std::optional<int32_t> ParseLeadingNumber(std::string_view text) {
     if (magnitude > int64_t{INT32_MAX} + 1) return std::nullopt;
   }
   if (i == 0) return std::nullopt;
-  if (i < text.size() && text[i] == '.' && i + 1 < text.size() && text[i + 1] >= '0' &&
-      text[i + 1] <= '9') {
+  if (i < text.size() && text[i] == '.' && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9') {
     const int firstDecimal = text[i + 1] - '0';
     bool restNonZero = false;
     for (std::size_t j = i + 2; j < text.size() && text[j] >= '0' && text[j] <= '9'; ++j) {
@@ -163,8 +162,7 @@ std::optional<RecordEntry> ParseRecordLine(std::string_view raw) {
   if (at == std::string::npos || backslash == std::string::npos || backslash < at) {
     return std::nullopt;
   }
-  const std::optional<int32_t> time =
-      ParseRecordTime(std::string_view(*line).substr(at + 1, backslash - at - 1));
+  const std::optional<int32_t> time = ParseRecordTime(std::string_view(*line).substr(at + 1, backslash - at - 1));
   if (!time) return std::nullopt;
   return RecordEntry{line->substr(0, at), *time, line->substr(backslash + 1)};
 }
@@ -220,8 +218,7 @@ void SeedDefaultRecords(RecordState& r, const std::string& today) {
   }
 }
 
-bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal,
-                    const std::string& today) {
+bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today) {
   int base = -1;
   if (isTotal != 0) {
     base = kTotalRecordBase;

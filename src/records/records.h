@@ -12,26 +12,26 @@ constexpr int kTotalRecordBase = 24;
 
 // The records' slice of the game's state register; GameState inherits it, so the names are the game's.
 struct RecordState {
-  std::array<std::string, kRecordCount> RecordDates;   // "mm/dd"
-  std::array<int32_t, kRecordCount> RecordTimes{};     // ms
-  std::array<std::string, kRecordCount> RecordNames;   // UTF-8 in memory
+  std::array<std::string, kRecordCount> RecordDates;  // "mm/dd"
+  std::array<int32_t, kRecordCount> RecordTimes{};    // ms
+  std::array<std::string, kRecordCount> RecordNames;  // UTF-8 in memory
   std::string SoundSwitch = "ON";
-  std::string PlayerName;                              // UTF-8 in memory
+  std::string PlayerName;  // UTF-8 in memory
   int32_t FullScreenOn = 0;
-  std::string RecordFilePath;                          // AppDir + "Kavrona.ini"
+  std::string RecordFilePath;  // AppDir + "Kavrona.ini"
 };
 
 // today: "mm/dd". Seeds the defaults (60000/70000/80000 per stage, 250000/300000/350000 totals, "ORVEL").
 void SeedDefaultRecords(RecordState& r, const std::string& today);
 // isTotal: 16-bit Boolean (True = -1). Ranks, then always saves. Returns what SaveRecords returned.
-bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal,
-                    const std::string& today);
+bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today);
 // Reads r.RecordFilePath. Never throws; whatever cannot be read keeps the value r already holds.
 // Returns false when the file could not be read at all or some part was damaged.
 bool LoadRecords(RecordState& r);
-// Writes r.RecordFilePath atomically. Never throws; returns false when the save failed (the old file is then left whole).
+// Writes r.RecordFilePath atomically. Never throws; returns false when the save failed (the old file is then left
+// whole).
 bool SaveRecords(const RecordState& r);
-bool FileExists(const std::string& path);   // 16-bit Boolean in the original; bool here
+bool FileExists(const std::string& path);        // 16-bit Boolean in the original; bool here
 std::string FormatMonthDay(int month, int day);  // "04/22"
 
 }  // namespace kav

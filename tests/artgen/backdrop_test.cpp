@@ -22,7 +22,9 @@ struct Rect {
   bool Contains(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
 };
 
-constexpr Rect HeliRect(int x, int y) { return {x, y, x + kHeliWidth - 1, y + kHeliBottom}; }
+constexpr Rect HeliRect(int x, int y) {
+  return {x, y, x + kHeliWidth - 1, y + kHeliBottom};
+}
 
 constexpr std::array<Rect, 6> kSolidRegions{{
     {60, 358, 200, 529},   // headquarters
@@ -183,8 +185,8 @@ TEST(BackdropColours, KeyColoursAppearOnlyInTheirOwnAreas) {
   for (int y = 0; y < s.Height(); ++y) {
     for (int x = 0; x < s.Width(); ++x) {
       const uint32_t c = s.Pixel(x, y);
-      const bool inSolid = std::any_of(kSolidRegions.begin(), kSolidRegions.end(),
-                                       [&](const Rect& r) { return r.Contains(x, y); });
+      const bool inSolid =
+          std::any_of(kSolidRegions.begin(), kSolidRegions.end(), [&](const Rect& r) { return r.Contains(x, y); });
       const bool inPad = std::any_of(kPads.begin(), kPads.end(), [&](const Rect& r) { return r.Contains(x, y); });
       const bool stray = (keys.Solid(c) && !inSolid) || (c == keys.pad && !inPad);
       if (stray && strays++ == 0) first = Where(x, y);

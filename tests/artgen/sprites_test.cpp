@@ -50,7 +50,9 @@ bool Shown(const Surface& s, int x, int y) {
   return p != kSpriteKey && p != kInvalidPixel;
 }
 
-int Luma(uint32_t c) { return static_cast<int>(((c >> 16) & 0xFF) * 3 + ((c >> 8) & 0xFF) * 6 + (c & 0xFF)); }
+int Luma(uint32_t c) {
+  return static_cast<int>(((c >> 16) & 0xFF) * 3 + ((c >> 8) & 0xFF) * 6 + (c & 0xFF));
+}
 
 class SpriteTest : public ::testing::TestWithParam<SpriteCase> {};
 
@@ -75,7 +77,9 @@ TEST_P(SpriteTest, ShowsAFigureWithNoColourNearTheKey) {
   EXPECT_GT(shown, 0);
 }
 
-TEST_P(SpriteTest, IsTheSameOnEveryCall) { EXPECT_EQ(GetParam().make().Pixels(), GetParam().make().Pixels()); }
+TEST_P(SpriteTest, IsTheSameOnEveryCall) {
+  EXPECT_EQ(GetParam().make().Pixels(), GetParam().make().Pixels());
+}
 
 INSTANTIATE_TEST_SUITE_P(AllSprites, SpriteTest, ::testing::ValuesIn(kSprites),
                          [](const ::testing::TestParamInfo<SpriteCase>& info) { return std::string(info.param.name); });

@@ -28,7 +28,8 @@ class GameFixture : public ::testing::Test {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "data");
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(built) / "data")) {
-      if (entry.path().extension() == ".png") std::filesystem::copy_file(entry.path(), dir / "data" / entry.path().filename());
+      if (entry.path().extension() == ".png")
+        std::filesystem::copy_file(entry.path(), dir / "data" / entry.path().filename());
     }
     platform = std::make_unique<HeadlessPlatform>(dir.string());
     game = std::make_unique<Game>(*platform);

@@ -1,7 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>

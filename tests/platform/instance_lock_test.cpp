@@ -1,8 +1,5 @@
 #include "platform/instance_lock.h"
 
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -13,6 +10,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace kav {
 namespace {

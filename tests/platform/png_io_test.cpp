@@ -1,7 +1,6 @@
 #include "platform/png_io.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>

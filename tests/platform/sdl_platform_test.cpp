@@ -1,7 +1,5 @@
 #include "platform/sdl/sdl_platform.h"
 
-#include "support/scoped_env.h"
-
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,6 +14,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/scoped_env.h"
 
 namespace kav {
 namespace {

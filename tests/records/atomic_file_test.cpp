@@ -55,9 +55,8 @@ TEST_F(AtomicFileTest, InterruptionBeforeAnyByteOnAFirstSaveCreatesNoTarget) {
 }
 
 TEST_F(AtomicFileTest, FailureOfAnyStepBeforeTheRenameLeavesOldFileAndNoTemporary) {
-  for (const AtomicWriteStep step : {AtomicWriteStep::Open, AtomicWriteStep::Write,
-                                     AtomicWriteStep::Flush, AtomicWriteStep::Sync,
-                                     AtomicWriteStep::Rename}) {
+  for (const AtomicWriteStep step : {AtomicWriteStep::Open, AtomicWriteStep::Write, AtomicWriteStep::Flush,
+                                     AtomicWriteStep::Sync, AtomicWriteStep::Rename}) {
     SCOPED_TRACE(static_cast<int>(step));
     ASSERT_TRUE(WriteFileAtomically(target_, "old"));
     AtomicWriteHooks hooks;

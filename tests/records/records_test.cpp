@@ -1,8 +1,7 @@
 #include "records/records.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -35,8 +34,7 @@ std::string DefaultFile() {
 std::vector<std::string> OriginalLines() {
   std::vector<std::string> lines;
   for (int i = 0; i < kRecordCount; ++i) {
-    lines.push_back("03/" + std::to_string(10 + i) + "@" + std::to_string(40000 + i) + "\\P" +
-                    std::to_string(i));
+    lines.push_back("03/" + std::to_string(10 + i) + "@" + std::to_string(40000 + i) + "\\P" + std::to_string(i));
   }
   lines.push_back("OFF");
   lines.push_back("ACE");
@@ -328,19 +326,19 @@ TEST_F(RecordsTest, ShortFileReadsTheLinesPresent) {
 
 TEST_F(RecordsTest, DamagedRecordLineKeepsItsDefaultEntryOnly) {
   const std::vector<std::string> damaged = {
-      "03/15 40005 P5",            // no separators
-      "03/15@40005 P5",            // no "\"
-      "03/15\\40005@P5",           // "\" before "@"
-      "03/15@4O005\\P5",           // letter in the time
-      "03/15@\\P5",                // empty time
-      "03/15@-\\P5",               // sign only
-      "03/15@1.5\\P5",             // fraction
-      "03/15@+5\\P5",              // plus sign
-      "03/15@2147483648\\P5",      // beyond 32 bits
+      "03/15 40005 P5",        // no separators
+      "03/15@40005 P5",        // no "\"
+      "03/15\\40005@P5",       // "\" before "@"
+      "03/15@4O005\\P5",       // letter in the time
+      "03/15@\\P5",            // empty time
+      "03/15@-\\P5",           // sign only
+      "03/15@1.5\\P5",         // fraction
+      "03/15@+5\\P5",          // plus sign
+      "03/15@2147483648\\P5",  // beyond 32 bits
       "03/15@-2147483649\\P5",
       "03/15@99999999999999999999\\P5",
-      "03/15@40005\\P\x81",        // Shift_JIS lead byte with no trail
-      "03/15@40005\\P\xA0",        // byte not in the code page
+      "03/15@40005\\P\x81",                  // Shift_JIS lead byte with no trail
+      "03/15@40005\\P\xA0",                  // byte not in the code page
       std::string("03/15@40005\\P\0X", 15),  // NUL
       std::string("03/15@4000\0\\P5", 14),
       "03/15@40005\\" + std::string(3000, 'A'),  // far longer than any name
@@ -363,9 +361,13 @@ TEST_F(RecordsTest, DamagedRecordLineKeepsItsDefaultEntryOnly) {
 }
 
 TEST_F(RecordsTest, TimeFieldAcceptsPrintedFormsAndSurroundingBlanks) {
-  const std::vector<std::pair<std::string, int32_t>> accepted = {
-      {"0", 0}, {"-0", 0}, {"007", 7}, {" 60000 ", 60000}, {"-250", -250},
-      {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}};
+  const std::vector<std::pair<std::string, int32_t>> accepted = {{"0", 0},
+                                                                 {"-0", 0},
+                                                                 {"007", 7},
+                                                                 {" 60000 ", 60000},
+                                                                 {"-250", -250},
+                                                                 {"2147483647", INT32_MAX},
+                                                                 {"-2147483648", INT32_MIN}};
   for (const auto& [field, expected] : accepted) {
     std::vector<std::string> lines = OriginalLines();
     lines[0] = "01/01@" + field + "\\X";
@@ -402,9 +404,9 @@ TEST_F(RecordsTest, DamagedSettingLinesKeepTheirDefaults) {
 }
 
 TEST_F(RecordsTest, FullScreenFlagTakesTheLeadingNumberRoundedHalfToEven) {
-  const std::vector<std::pair<std::string, int32_t>> cases = {
-      {" 1 ", 1}, {"0", 0}, {"1xyz", 1}, {"1.4", 1}, {"1.5", 2}, {"2.5", 2}, {"0.5", 0},
-      {"0.51", 1}, {"-1 ", -1}, {"-2.5", -2}, {"3.", 3}};
+  const std::vector<std::pair<std::string, int32_t>> cases = {{" 1 ", 1},  {"0", 0},     {"1xyz", 1}, {"1.4", 1},
+                                                              {"1.5", 2},  {"2.5", 2},   {"0.5", 0},  {"0.51", 1},
+                                                              {"-1 ", -1}, {"-2.5", -2}, {"3.", 3}};
   for (const auto& [text, expected] : cases) {
     std::vector<std::string> lines = OriginalLines();
     lines[29] = text;

@@ -40,8 +40,8 @@ TEST(ShiftJisTest, EverySingleByteKatakanaRoundTrips) {
 }
 
 TEST(ShiftJisTest, InvalidShiftJisIsReported) {
-  EXPECT_FALSE(ShiftJisToUtf8("AB\x81").has_value());      // lead byte cut off at the end
-  EXPECT_FALSE(ShiftJisToUtf8("\x81\x20").has_value());    // trail byte out of range
+  EXPECT_FALSE(ShiftJisToUtf8("AB\x81").has_value());    // lead byte cut off at the end
+  EXPECT_FALSE(ShiftJisToUtf8("\x81\x20").has_value());  // trail byte out of range
   EXPECT_FALSE(ShiftJisToUtf8("\x80").has_value());
   EXPECT_FALSE(ShiftJisToUtf8("\xA0").has_value());
   EXPECT_FALSE(ShiftJisToUtf8("\xFD\x40").has_value());
@@ -49,15 +49,19 @@ TEST(ShiftJisTest, InvalidShiftJisIsReported) {
 
 TEST(ShiftJisTest, TextCodePage932CannotHoldIsReported) {
   EXPECT_FALSE(Utf8ToShiftJis("\xF0\x9F\x98\x80").has_value());  // emoji
-  EXPECT_FALSE(Utf8ToShiftJis("caf\xC3\xA9").has_value());        // é
-  EXPECT_FALSE(Utf8ToShiftJis("\xFF").has_value());               // not UTF-8
-  EXPECT_FALSE(Utf8ToShiftJis("\xE3\x82").has_value());           // truncated sequence
+  EXPECT_FALSE(Utf8ToShiftJis("caf\xC3\xA9").has_value());       // é
+  EXPECT_FALSE(Utf8ToShiftJis("\xFF").has_value());              // not UTF-8
+  EXPECT_FALSE(Utf8ToShiftJis("\xE3\x82").has_value());          // truncated sequence
 }
 
 TEST(ShiftJisTest, ReplacingConversionSubstitutesOnlyWhatItCannotEncode) {
   EXPECT_EQ(Utf8ToShiftJisReplacing("ﾃﾞｽ"), "\xC3\xDE\xBD");
-  EXPECT_EQ(Utf8ToShiftJisReplacing("A\xF0\x9F\x98\x80" "B"), "A?B");
-  EXPECT_EQ(Utf8ToShiftJisReplacing("\xFF" "ｱ\xE3\x82"), "?\xB1??");
+  EXPECT_EQ(Utf8ToShiftJisReplacing("A\xF0\x9F\x98\x80"
+                                    "B"),
+            "A?B");
+  EXPECT_EQ(Utf8ToShiftJisReplacing("\xFF"
+                                    "ｱ\xE3\x82"),
+            "?\xB1??");
   EXPECT_EQ(Utf8ToShiftJisReplacing("caf\xC3\xA9名", '_'), "caf_\x96\xBC");
 }
 

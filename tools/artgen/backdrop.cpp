@@ -69,17 +69,21 @@ bool Dither(int x, int y, double f) {
   return f > (kBayer[y & 3][x & 3] + 0.5) / 16.0;
 }
 
-void Fill(Surface& s, const Box& b, uint32_t colour) { s.FillRect(b.x0, b.y0, b.W(), b.H(), colour); }
+void Fill(Surface& s, const Box& b, uint32_t colour) {
+  s.FillRect(b.x0, b.y0, b.W(), b.H(), colour);
+}
 
-void Span(Surface& s, int x0, int x1, int y, uint32_t colour) { s.FillRect(x0, y, x1 - x0 + 1, 1, colour); }
+void Span(Surface& s, int x0, int x1, int y, uint32_t colour) {
+  s.FillRect(x0, y, x1 - x0 + 1, 1, colour);
+}
 
 struct SkyStop {
   int y;
   uint32_t colour;
 };
 constexpr SkyStop kSkyStops[] = {
-    {0, pal::kSkyTop}, {150, 0x2C2656}, {270, pal::kSkyMid}, {370, 0xA5507A}, {445, pal::kSkyLow},
-    {529, pal::kSkyHorizon},
+    {0, pal::kSkyTop}, {150, 0x2C2656},     {270, pal::kSkyMid},
+    {370, 0xA5507A},   {445, pal::kSkyLow}, {529, pal::kSkyHorizon},
 };
 
 uint32_t SkyGradient(double y) {
@@ -97,7 +101,9 @@ uint32_t SkyGradient(double y) {
 // picture, rather than a smooth ramp.
 constexpr int kSkyBandHeight = 22;
 
-uint32_t SkyBand(int band) { return SkyGradient(band * kSkyBandHeight + kSkyBandHeight / 2.0); }
+uint32_t SkyBand(int band) {
+  return SkyGradient(band * kSkyBandHeight + kSkyBandHeight / 2.0);
+}
 
 uint32_t SkyAt(int x, int y) {
   const double pos = (y - kSkyBandHeight / 2.0) / kSkyBandHeight;
@@ -120,8 +126,8 @@ void DrawSky(Surface& s) {
       s.SetPixel(x, y, Mix(SkyAt(x, y), bright ? 0xFFF6E0 : 0xB8B8E0, bright ? 0.95 : 0.55));
     }
   }
-  constexpr std::array<std::array<int, 2>, 6> kBigStars{{{150, 30}, {428, 84}, {262, 176}, {36, 214},
-                                                         {684, 26}, {520, 142}}};
+  constexpr std::array<std::array<int, 2>, 6> kBigStars{
+      {{150, 30}, {428, 84}, {262, 176}, {36, 214}, {684, 26}, {520, 142}}};
   for (const auto& [x, y] : kBigStars) {
     const uint32_t glint = Mix(SkyAt(x, y), 0xDDE4FF, 0.55);
     s.SetPixel(x - 1, y, glint);
@@ -424,7 +430,9 @@ void DrawTower(Surface& s) {
   for (int x = kLedge.x0 + 3; x <= kLedge.x1 - 3; x += 6) s.SetPixel(x, kLedge.y0 + 2, kSolidB);
 }
 
-bool InWater(int x, int y) { return kWaterLeft.Contains(x, y) || kWaterRight.Contains(x, y); }
+bool InWater(int x, int y) {
+  return kWaterLeft.Contains(x, y) || kWaterRight.Contains(x, y);
+}
 
 void DrawBand(Surface& s) {
   using pal::kSolidA;
@@ -520,8 +528,8 @@ void KeepKeysUnique(Surface& s) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const uint32_t c = s.Pixel(x, y);
-      const bool solidArea = std::any_of(kSolidBoxes.begin(), kSolidBoxes.end(),
-                                         [&](const Box& b) { return b.Contains(x, y); });
+      const bool solidArea =
+          std::any_of(kSolidBoxes.begin(), kSolidBoxes.end(), [&](const Box& b) { return b.Contains(x, y); });
       const bool padArea =
           std::any_of(kPadBoxes.begin(), kPadBoxes.end(), [&](const Box& b) { return b.Contains(x, y); });
       if (padArea) continue;

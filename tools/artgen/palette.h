@@ -13,7 +13,7 @@ inline constexpr uint32_t kPad = 0x8A9098;     // roof landing pads
 // Key colour of every sprite (its pixel (0, 0)); chosen to occur in no artwork.
 inline constexpr uint32_t kSpriteKey = 0xFF00FF;
 
-inline constexpr uint32_t kInk = 0x10121C;        // outlines
+inline constexpr uint32_t kInk = 0x10121C;  // outlines
 inline constexpr uint32_t kSkyTop = 0x1B1E3D;
 inline constexpr uint32_t kSkyMid = 0x5A3F6E;
 inline constexpr uint32_t kSkyLow = 0xD9785A;

@@ -171,28 +171,17 @@ Surface Burst(int width, int height, double radiusX, double radiusY, int puffs, 
 
 Surface MakeHeli() {
   static constexpr std::string_view kArt[] = {
-      "................................................",
-      "......MMMMLLMMMMMMLMMMMMMMMMMMLLMMMMMMLMMMMM....",
-      "...WS....................DDD....................",
-      "..LWSS...................DDD....................",
-      "..LWSSS.............SWWWWWWWWWWWWW..............",
-      "..D.WSSS...........SSSSSSSSSSSSYSSS.............",
-      "..L.WSSSS.......WWWWWWWWWWWWWWWWWkGG............",
-      "..L..WSSSS.....WWWWWWWWDWWGHHGGWWkGHHGG.........",
-      "..L.LWWWWWWWWWWWWWWWWWWDWWGHGGGWWkGGGHHGG.......",
-      "..L..SSSSSSSSSWWWWWWWWWDWWGGGGGWWWkGGGGHGGG.....",
-      ".....RRRRRRRRRWWWWWWWWWDWWgggggWWWWkGGGGGGGG....",
-      ".....DDDDDDDDDWWWWWWWWWDWWWWWWWWWWWWkgggggggg...",
-      "....SSS.......RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR.",
-      "...DDD........rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr.",
-      "...............SSSSSSSSDSSSSSSSSSSSSSSSSSSSSSSS.",
-      "................SSSSSSSDSSSSSSSSSSSSSSSSSSSSSS..",
-      "..................DDDDDDDDDDDDDDDDDDDDDDDDDD....",
-      ".....................D...............D..........",
-      ".....................D...............D..........",
-      ".....................D...............D........W.",
-      ".............WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW..",
-      ".............SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS..",
+      "................................................", "......MMMMLLMMMMMMLMMMMMMMMMMMLLMMMMMMLMMMMM....",
+      "...WS....................DDD....................", "..LWSS...................DDD....................",
+      "..LWSSS.............SWWWWWWWWWWWWW..............", "..D.WSSS...........SSSSSSSSSSSSYSSS.............",
+      "..L.WSSSS.......WWWWWWWWWWWWWWWWWkGG............", "..L..WSSSS.....WWWWWWWWDWWGHHGGWWkGHHGG.........",
+      "..L.LWWWWWWWWWWWWWWWWWWDWWGHGGGWWkGGGHHGG.......", "..L..SSSSSSSSSWWWWWWWWWDWWGGGGGWWWkGGGGHGGG.....",
+      ".....RRRRRRRRRWWWWWWWWWDWWgggggWWWWkGGGGGGGG....", ".....DDDDDDDDDWWWWWWWWWDWWWWWWWWWWWWkgggggggg...",
+      "....SSS.......RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR.", "...DDD........rrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrrr.",
+      "...............SSSSSSSSDSSSSSSSSSSSSSSSSSSSSSSS.", "................SSSSSSSDSSSSSSSSSSSSSSSSSSSSSS..",
+      "..................DDDDDDDDDDDDDDDDDDDDDDDDDD....", ".....................D...............D..........",
+      ".....................D...............D..........", ".....................D...............D........W.",
+      ".............WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW..", ".............SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS..",
       "................................................",
   };
   Surface s = FromArt(kArt, {{'W', kBodyLight},
@@ -211,46 +200,30 @@ Surface MakeHeli() {
   return s;
 }
 
-Surface MakeBurstSmall() { return Burst(48, 32, 12.0, 9.0, 5, 11); }
+Surface MakeBurstSmall() {
+  return Burst(48, 32, 12.0, 9.0, 5, 11);
+}
 
-Surface MakeBurstLarge() { return Burst(48, 32, 17.0, 11.5, 8, 23); }
+Surface MakeBurstLarge() {
+  return Burst(48, 32, 17.0, 11.5, 8, 23);
+}
 
 Surface MakeFlame() {
   static constexpr std::string_view kArt[] = {
-      "........................",
-      "..............ddrrroo...",
-      ".......ddrrrrooooooyyo..",
-      "..ddrrroooooyyyyyyywwyo.",
-      ".drroooyyyyyyywwwwwwwwy.",
-      "..drrooooyyyyyywwwwwwwy.",
-      "....ddrrrrooooyyyyywwyo.",
-      "........ddrrrrooooyyyo..",
-      "...............ddrrro...",
-      "........................",
+      "........................", "..............ddrrroo...", ".......ddrrrrooooooyyo..", "..ddrrroooooyyyyyyywwyo.",
+      ".drroooyyyyyyywwwwwwwwy.", "..drrooooyyyyyywwwwwwwy.", "....ddrrrrooooyyyyywwyo.", "........ddrrrrooooyyyo..",
+      "...............ddrrro...", "........................",
   };
-  Surface s = FromArt(kArt, {{'w', kFlameCore},
-                             {'y', pal::kYellow},
-                             {'o', pal::kOrange},
-                             {'r', pal::kRed},
-                             {'d', pal::kRedDark}});
+  Surface s = FromArt(
+      kArt, {{'w', kFlameCore}, {'y', pal::kYellow}, {'o', pal::kOrange}, {'r', pal::kRed}, {'d', pal::kRedDark}});
   Outline(s);
   return s;
 }
 
 Surface MakeCulprit() {
   static constexpr std::string_view kArt[] = {
-      "...........",
-      "....hhhh...",
-      "...hhhhhh..",
-      "...kksshh..",
-      "....ssss...",
-      "...cCCccc..",
-      ".ggggsCcc..",
-      "...cCCcccc.",
-      "...cCccccc.",
-      "....pp.pp..",
-      "....pp.pp..",
-      "...........",
+      "...........", "....hhhh...", "...hhhhhh..", "...kksshh..", "....ssss...", "...cCCccc..",
+      ".ggggsCcc..", "...cCCcccc.", "...cCccccc.", "....pp.pp..", "....pp.pp..", "...........",
   };
   Surface s = FromArt(kArt, {{'h', kHair},
                              {'s', pal::kSkin},
@@ -265,14 +238,7 @@ Surface MakeCulprit() {
 
 Surface MakeHostage() {
   static constexpr std::string_view kArt[] = {
-      "........",
-      ".s..hh..",
-      ".s.hssh.",
-      "..yyyyy.",
-      "...yyy..",
-      "...yyy..",
-      "...b.b..",
-      "........",
+      "........", ".s..hh..", ".s.hssh.", "..yyyyy.", "...yyy..", "...yyy..", "...b.b..", "........",
   };
   Surface s = FromArt(kArt, {{'s', pal::kSkin}, {'h', kHair}, {'y', kShirt}, {'b', kTrousers}});
   Outline(s);
@@ -393,14 +359,8 @@ Surface MakeFinale() {
 
 Surface MakeEnemyMissile() {
   static constexpr std::string_view kArt[] = {
-      "......................",
-      "..............rr......",
-      "....WWWWWWWWWWWrr.....",
-      ".RRWWWWWWWWWWWWWSSooy.",
-      ".rRSSSSSSSSSSSSSDDooy.",
-      "....DDDDDDDDDDDrr.....",
-      "..............rr......",
-      "......................",
+      "......................", "..............rr......", "....WWWWWWWWWWWrr.....", ".RRWWWWWWWWWWWWWSSooy.",
+      ".rRSSSSSSSSSSSSSDDooy.", "....DDDDDDDDDDDrr.....", "..............rr......", "......................",
   };
   Surface s = FromArt(kArt, {{'W', pal::kWhite},
                              {'S', pal::kSteel},
@@ -416,22 +376,10 @@ Surface MakeEnemyMissile() {
 Surface MakeGunner() {
   // Kneeling, so that his boots rest on row 12: placed at Top 95 he stands on the tower roof.
   static constexpr std::string_view kArt[] = {
-      "................",
-      "........HHHH....",
-      ".......HHHHHH...",
-      ".......HkssHH...",
-      "........ssss....",
-      ".gggggggggUuu...",
-      "....gg.ssUuUuu..",
-      ".......uuuuuUu..",
-      "......uuUuuuuu..",
-      "......uuuuuuuu..",
-      ".....bbbu.uuu...",
-      ".....bbb..bbbb..",
-      "................",
-      "................",
-      "................",
-      "................",
+      "................", "........HHHH....", ".......HHHHHH...", ".......HkssHH...",
+      "........ssss....", ".gggggggggUuu...", "....gg.ssUuUuu..", ".......uuuuuUu..",
+      "......uuUuuuuu..", "......uuuuuuuu..", ".....bbbu.uuu...", ".....bbb..bbbb..",
+      "................", "................", "................", "................",
   };
   Surface s = FromArt(kArt, {{'H', kUniformDark},
                              {'k', pal::kInk},
@@ -473,11 +421,8 @@ Surface MakeMenuButton() {
     s.FillRect(8, y, 15, 2, pal::kWhite);
   }
   static constexpr std::string_view kWord[] = {
-      "X...X.XXXX.X..X.X..X",
-      "XX.XX.X....XX.X.X..X",
-      "X.X.X.XXX..X.XX.X..X",
-      "X...X.X....X..X.X..X",
-      "X...X.XXXX.X..X..XX.",
+      "X...X.XXXX.X..X.X..X", "XX.XX.X....XX.X.X..X", "X.X.X.XXX..X.XX.X..X",
+      "X...X.X....X..X.X..X", "X...X.XXXX.X..X..XX.",
   };
   for (int pass = 0; pass < 2; ++pass) {
     for (int y = 0; y < 5; ++y) {

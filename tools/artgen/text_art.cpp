@@ -62,7 +62,9 @@ uint32_t Mix(uint32_t a, uint32_t b, double t) {
   return channel(16) | channel(8) | channel(0);
 }
 
-int Mod(int a, int m) { return ((a % m) + m) % m; }
+int Mod(int a, int m) {
+  return ((a % m) + m) % m;
+}
 
 // The unlit dot matrix, for a position relative to the top-left corner of any glyph cell.
 // It repeats cell by cell, so the glyph sheet and the message window's panels line up.

@@ -10,9 +10,13 @@ HeadlessPlatform::HeadlessPlatform(std::string programDir) : programDir_(std::mo
   if (programDir_.empty() || programDir_.back() != '/') programDir_ += '/';
 }
 
-void HeadlessPlatform::HoldKey(int vk, int32_t fromMs, int32_t untilMs) { holds_.push_back({vk, fromMs, untilMs}); }
+void HeadlessPlatform::HoldKey(int vk, int32_t fromMs, int32_t untilMs) {
+  holds_.push_back({vk, fromMs, untilMs});
+}
 
-void HeadlessPlatform::SetKey(int vk, bool down) { setKeys_[vk] = down; }
+void HeadlessPlatform::SetKey(int vk, bool down) {
+  setKeys_[vk] = down;
+}
 
 void HeadlessPlatform::QueueEventAt(int32_t atMs, PlatformEvent event) {
   events_.push_back({atMs, std::move(event)});
@@ -84,7 +88,9 @@ void HeadlessPlatform::SetFullScreen(bool on) {
   displayLog_.push_back(on ? "fullscreen-on" : "fullscreen-off");
 }
 
-WindowRect HeadlessPlatform::GetWindowRect() { return fullScreen_ ? desktop_ : window_; }
+WindowRect HeadlessPlatform::GetWindowRect() {
+  return fullScreen_ ? desktop_ : window_;
+}
 
 void HeadlessPlatform::SetWindowRect(const WindowRect& rect) {
   if (!fullScreen_) window_ = rect;

@@ -240,8 +240,7 @@ int SdlPlatform::WatchEvent(void* self, SDL_Event* event) {
   HeldKeyFilter& heldKeys = platform.heldKeys_;
   // Loops that poll keys without running window events still notice a close and keep the
   // window painted.
-  if (event->type == SDL_QUIT ||
-      (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_CLOSE)) {
+  if (event->type == SDL_QUIT || (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_CLOSE)) {
     platform.closePending_ = true;
   } else if (event->type == SDL_WINDOWEVENT &&
              (event->window.event == SDL_WINDOWEVENT_EXPOSED || event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
