@@ -21,11 +21,8 @@ void LoadMainForm(Game& g) {
   s[Pic::picP].Visible = true;
   s[Pic::picTim].Visible = true;
   s[Pic::Picture2].Visible = true;
-  for (Pic id : {AnimePatten(0), AnimePatten(1), AnimePatten(2), AnimePatten(3), AnimePatten(4), AnimePatten(5),
-                 AnimePatten(6), AnimePatten(7), AnimePatten(8), AnimePatten(9), AnimePatten(10), Pic::TekiTama,
-                 Pic::TekiMen, Pic::Picture1, Pic::Picture4}) {
-    s[id].Park();
-  }
+  for (int i = 0; i <= 10; ++i) s[AnimePatten(i)].Park();
+  for (Pic id : {Pic::TekiTama, Pic::TekiMen, Pic::Picture1, Pic::Picture4}) s[id].Park();
 }
 
 }  // namespace
