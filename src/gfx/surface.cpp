@@ -63,28 +63,25 @@ void Surface::Resize(int width, int height, uint32_t fill) {
   Touch();
 }
 
+namespace {
+
+// A negative start on one surface drops that many pixels from the run and moves the other
+// surface's start along with it.
+void ClipLeading(int& start, int& otherStart, int& length) {
+  if (start >= 0) return;
+  length += start;
+  otherStart -= start;
+  start = 0;
+}
+
+}  // namespace
+
 void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
   // Clip against the source, then the destination, moving both origins together.
-  if (sx < 0) {
-    w += sx;
-    dx -= sx;
-    sx = 0;
-  }
-  if (sy < 0) {
-    h += sy;
-    dy -= sy;
-    sy = 0;
-  }
-  if (dx < 0) {
-    w += dx;
-    sx -= dx;
-    dx = 0;
-  }
-  if (dy < 0) {
-    h += dy;
-    sy -= dy;
-    dy = 0;
-  }
+  ClipLeading(sx, dx, w);
+  ClipLeading(sy, dy, h);
+  ClipLeading(dx, sx, w);
+  ClipLeading(dy, sy, h);
   w = std::min({w, src.Width() - sx, dst.Width() - dx});
   h = std::min({h, src.Height() - sy, dst.Height() - dy});
   if (w <= 0 || h <= 0) return;
