@@ -123,9 +123,12 @@ void Screen::Dispatch(const PlatformEvent& e) {
       break;
     case PlatformEvent::Kind::KeyPressed:
     case PlatformEvent::Kind::TextInput:
+    case PlatformEvent::Kind::TextEditing:
+    case PlatformEvent::Kind::DialogClose:
       if (onKeyEvent) onKeyEvent(e);
       break;
     case PlatformEvent::Kind::FocusLost:
+    case PlatformEvent::Kind::FocusGained:
       break;
   }
 }

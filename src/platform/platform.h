@@ -17,7 +17,19 @@ enum Vk : int {
   kVkDown = 40,
   kVkM = 77,
   kVkF4 = 115,
+  // Keys only the dialog reads, as key presses.
+  kVkBackSpace = 8,
+  kVkTab = 9,
+  kVkShift = 16,
+  kVkAlt = 18,
+  kVkEnd = 35,
+  kVkHome = 36,
+  kVkDelete = 46,
 };
+
+// Modifiers held with a key press.
+constexpr int kModShift = 1;
+constexpr int kModAlt = 2;
 
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
@@ -36,20 +48,27 @@ struct PlatformEvent {
     MouseDown,       // x, y in frame pixels (0..799, 0..599)
     CloseRequested,  // the player closed the main window
     FocusLost,
-    KeyPressed,  // vk; queued key presses for the dialog
-    TextInput,   // text: committed UTF-8 text
+    FocusGained,
+    KeyPressed,   // vk and mods; queued key presses for the dialog
+    TextInput,    // text: committed UTF-8 text
+    TextEditing,  // text: an input method's composition, not yet committed; empty ends it
+    DialogClose,  // the player closed the dialog with its close box
   };
   Kind kind = Kind::MouseDown;
   int x = 0;
   int y = 0;
   int vk = 0;
   std::string text;
+  int mods = 0;  // kModShift | kModAlt held with a key press
 
   static PlatformEvent Click(int x, int y) { return {Kind::MouseDown, x, y, 0, {}}; }
   static PlatformEvent Close() { return {Kind::CloseRequested, 0, 0, 0, {}}; }
   static PlatformEvent Focus() { return {Kind::FocusLost, 0, 0, 0, {}}; }
-  static PlatformEvent Key(int vk) { return {Kind::KeyPressed, 0, 0, vk, {}}; }
+  static PlatformEvent FocusBack() { return {Kind::FocusGained, 0, 0, 0, {}}; }
+  static PlatformEvent Key(int vk, int mods = 0) { return {Kind::KeyPressed, 0, 0, vk, {}, mods}; }
   static PlatformEvent Text(std::string utf8) { return {Kind::TextInput, 0, 0, 0, std::move(utf8)}; }
+  static PlatformEvent Compose(std::string utf8) { return {Kind::TextEditing, 0, 0, 0, std::move(utf8)}; }
+  static PlatformEvent CloseDialog() { return {Kind::DialogClose, 0, 0, 0, {}}; }
 };
 
 // Everything the game needs from the operating system. Game code never sees SDL.
