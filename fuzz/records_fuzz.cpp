@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kav::LoadRecords(first);
 
   first.RecordFilePath = scratch.copy;
-  if (!kav::SaveRecords(first)) __builtin_trap();
+  if (!kav::SaveRecords(first, kav::Trace{})) __builtin_trap();
 
   // Different start values, so a value the second load failed to read cannot pass unnoticed.
   kav::RecordState second;

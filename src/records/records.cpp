@@ -218,7 +218,8 @@ void SeedDefaultRecords(RecordState& r, const std::string& today) {
   }
 }
 
-bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today) {
+bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today,
+                    const Trace& trace) {
   int base = -1;
   if (isTotal != 0) {
     base = kTotalRecordBase;
@@ -241,7 +242,7 @@ bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_
       }
     }
   }
-  return SaveRecords(r);
+  return SaveRecords(r, trace);
 }
 
 bool LoadRecords(RecordState& r) {
@@ -290,12 +291,15 @@ bool LoadRecords(RecordState& r) {
   }
 }
 
-bool SaveRecords(const RecordState& r) {
+bool SaveRecords(const RecordState& r, const Trace& trace) {
+  bool ok = false;
   try {
-    return WriteFileAtomically(r.RecordFilePath, RecordFileBytes(r));
+    ok = WriteFileAtomically(r.RecordFilePath, RecordFileBytes(r));
   } catch (...) {
-    return false;
+    ok = false;
   }
+  trace.Emit("records", [&](TraceEvent& e) { e.Add("ok", ok); });
+  return ok;
 }
 
 bool FileExists(const std::string& path) {

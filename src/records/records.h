@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/trace.h"
+
 namespace kav {
 
 constexpr int kRecordCount = 27;
@@ -24,13 +26,15 @@ struct RecordState {
 // today: "mm/dd". Seeds the defaults (60000/70000/80000 per stage, 250000/300000/350000 totals, "ORVEL").
 void SeedDefaultRecords(RecordState& r, const std::string& today);
 // isTotal: 16-bit Boolean (True = -1). Ranks, then always saves. Returns what SaveRecords returned.
-bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today);
+bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today,
+                    const Trace& trace);
 // Reads r.RecordFilePath. Never throws; whatever cannot be read keeps the value r already holds.
 // Returns false when the file could not be read at all or some part was damaged.
 bool LoadRecords(RecordState& r);
 // Writes r.RecordFilePath atomically. Never throws; returns false when the save failed (the old file is then left
 // whole).
-bool SaveRecords(const RecordState& r);
+// Reports a "records" event with the outcome.
+bool SaveRecords(const RecordState& r, const Trace& trace);
 bool FileExists(const std::string& path);        // 16-bit Boolean in the original; bool here
 std::string FormatMonthDay(int month, int day);  // "04/22"
 

@@ -102,7 +102,7 @@ TEST_F(RecordsTest, SeedFillsEveryGroupWithTheDefaults) {
 }
 
 TEST_F(RecordsTest, FreshDefaultFileHasTheExactBytes) {
-  ASSERT_TRUE(SaveRecords(state_));
+  ASSERT_TRUE(SaveRecords(state_, Trace{}));
   const std::string bytes = ReadBytes(path_);
   EXPECT_EQ(bytes, DefaultFile());
   EXPECT_EQ(bytes.substr(0, 19), "04/22@60000\\ORVEL\r\n");
@@ -127,7 +127,7 @@ TEST_F(RecordsTest, SaveThenLoadGivesBackEverything) {
   saved.SoundSwitch = "OFF";
   saved.PlayerName = "ﾃﾞｽ";
   saved.FullScreenOn = 1;
-  ASSERT_TRUE(SaveRecords(saved));
+  ASSERT_TRUE(SaveRecords(saved, Trace{}));
 
   const std::string bytes = ReadBytes(path_);
   EXPECT_NE(bytes.find("@-5000\\N0\r\n"), std::string::npos);
@@ -147,7 +147,7 @@ TEST_F(RecordsTest, SaveThenLoadGivesBackEverything) {
 
 TEST_F(RecordsTest, FullScreenFlagPrintsWithASignPlace) {
   state_.FullScreenOn = -1;
-  ASSERT_TRUE(SaveRecords(state_));
+  ASSERT_TRUE(SaveRecords(state_, Trace{}));
   EXPECT_TRUE(ReadBytes(path_).ends_with("\r\nORVEL\r\n-1 \r\n"));
   RecordState loaded = state_;
   loaded.FullScreenOn = 0;
@@ -158,7 +158,7 @@ TEST_F(RecordsTest, FullScreenFlagPrintsWithASignPlace) {
 TEST_F(RecordsTest, LineBreaksAndUnencodableCharactersCannotBreakTheFile) {
   state_.RecordNames[0] = "A\r\nB";
   state_.PlayerName = "X\xF0\x9F\x98\x80Y";
-  ASSERT_TRUE(SaveRecords(state_));
+  ASSERT_TRUE(SaveRecords(state_, Trace{}));
   const std::string bytes = ReadBytes(path_);
   EXPECT_TRUE(bytes.starts_with("04/22@60000\\A??B\r\n04/22@70000\\ORVEL\r\n"));
   EXPECT_NE(bytes.find("\r\nX?Y\r\n"), std::string::npos);
@@ -175,7 +175,7 @@ TEST_F(RecordsTest, RankingIntoAStageGroup) {
   state_.RecordDates[4] = "01/02";
 
   // Equal to the second entry: lands below it, the third is lost.
-  ASSERT_TRUE(InsertBestTime(state_, 2, 70000, 0, "05/01"));
+  ASSERT_TRUE(InsertBestTime(state_, 2, 70000, 0, "05/01", Trace{}));
   EXPECT_EQ(state_.RecordTimes[3], 60000);
   EXPECT_EQ(state_.RecordTimes[4], 70000);
   EXPECT_EQ(state_.RecordNames[4], "SECOND");
@@ -185,7 +185,7 @@ TEST_F(RecordsTest, RankingIntoAStageGroup) {
   EXPECT_EQ(state_.RecordDates[5], "05/01");
 
   // A new best pushes everything down.
-  ASSERT_TRUE(InsertBestTime(state_, 2, 50000, 0, "05/02"));
+  ASSERT_TRUE(InsertBestTime(state_, 2, 50000, 0, "05/02", Trace{}));
   EXPECT_EQ(state_.RecordTimes[3], 50000);
   EXPECT_EQ(state_.RecordNames[3], "NEW");
   EXPECT_EQ(state_.RecordDates[3], "05/02");
@@ -204,7 +204,7 @@ TEST_F(RecordsTest, TimeNoBetterThanTheThirdChangesNothingButStillSaves) {
   for (const int32_t time : {80000, 80001, INT32_MAX}) {
     const RecordState before = state_;
     fs::remove(path_);
-    ASSERT_TRUE(InsertBestTime(state_, 1, time, 0, "05/01"));
+    ASSERT_TRUE(InsertBestTime(state_, 1, time, 0, "05/01", Trace{}));
     EXPECT_EQ(state_.RecordTimes, before.RecordTimes);
     EXPECT_EQ(state_.RecordNames, before.RecordNames);
     EXPECT_EQ(state_.RecordDates, before.RecordDates);
@@ -214,7 +214,7 @@ TEST_F(RecordsTest, TimeNoBetterThanTheThirdChangesNothingButStillSaves) {
 
 TEST_F(RecordsTest, FileReflectsTheInsertion) {
   state_.PlayerName = "ﾃﾞｽ";
-  ASSERT_TRUE(InsertBestTime(state_, 8, 65000, 0, "12/31"));
+  ASSERT_TRUE(InsertBestTime(state_, 8, 65000, 0, "12/31", Trace{}));
   const std::string bytes = ReadBytes(path_);
   EXPECT_NE(bytes.find("04/22@60000\\ORVEL\r\n12/31@65000\\\xC3\xDE\xBD\r\n04/22@70000\\ORVEL\r\n"
                        "04/22@250000"),
@@ -223,7 +223,7 @@ TEST_F(RecordsTest, FileReflectsTheInsertion) {
 
 TEST_F(RecordsTest, TotalsRankIntoTheirOwnGroupWhateverTheStage) {
   state_.PlayerName = "RUN";
-  ASSERT_TRUE(InsertBestTime(state_, 3, 260000, -1, "06/06"));
+  ASSERT_TRUE(InsertBestTime(state_, 3, 260000, -1, "06/06", Trace{}));
   EXPECT_EQ(state_.RecordTimes[24], 250000);
   EXPECT_EQ(state_.RecordTimes[25], 260000);
   EXPECT_EQ(state_.RecordNames[25], "RUN");
@@ -231,15 +231,15 @@ TEST_F(RecordsTest, TotalsRankIntoTheirOwnGroupWhateverTheStage) {
   EXPECT_EQ(state_.RecordTimes[6], 60000);
   EXPECT_EQ(state_.RecordTimes[8], 80000);
   // Any non-zero flag means a total, even with no stage set.
-  ASSERT_TRUE(InsertBestTime(state_, 0, 1000, 1, "06/07"));
+  ASSERT_TRUE(InsertBestTime(state_, 0, 1000, 1, "06/07", Trace{}));
   EXPECT_EQ(state_.RecordTimes[24], 1000);
 }
 
 TEST_F(RecordsTest, StageOutsideOneToEightRanksNothingButSaves) {
   const RecordState before = state_;
-  EXPECT_TRUE(InsertBestTime(state_, 0, 1, 0, "01/01"));
-  EXPECT_TRUE(InsertBestTime(state_, 9, 1, 0, "01/01"));
-  EXPECT_TRUE(InsertBestTime(state_, -3, 1, 0, "01/01"));
+  EXPECT_TRUE(InsertBestTime(state_, 0, 1, 0, "01/01", Trace{}));
+  EXPECT_TRUE(InsertBestTime(state_, 9, 1, 0, "01/01", Trace{}));
+  EXPECT_TRUE(InsertBestTime(state_, -3, 1, 0, "01/01", Trace{}));
   EXPECT_EQ(state_.RecordTimes, before.RecordTimes);
   EXPECT_EQ(ReadBytes(path_), DefaultFile());
 }
@@ -274,7 +274,7 @@ TEST_F(RecordsTest, OriginalFileWithShiftJisNamesLoadsAndSavesBackIdentically) {
   EXPECT_EQ(loaded.FullScreenOn, 1);
 
   fs::remove(path_);
-  ASSERT_TRUE(SaveRecords(loaded));
+  ASSERT_TRUE(SaveRecords(loaded, Trace{}));
   EXPECT_EQ(ReadBytes(path_), original);
 }
 
@@ -483,7 +483,7 @@ TEST_F(RecordsTest, UnreadablePathsChangeNothing) {
 
 TEST_F(RecordsTest, InterruptedSaveLeavesThePreviousFileLoadable) {
   state_.PlayerName = "KEPT";
-  ASSERT_TRUE(SaveRecords(state_));
+  ASSERT_TRUE(SaveRecords(state_, Trace{}));
   const std::string before = ReadBytes(path_);
 
   AtomicWriteHooks crash;
@@ -498,25 +498,25 @@ TEST_F(RecordsTest, InterruptedSaveLeavesThePreviousFileLoadable) {
   EXPECT_EQ(loaded.PlayerName, "KEPT");
 
   state_.PlayerName = "NEXT";
-  EXPECT_TRUE(SaveRecords(state_));
+  EXPECT_TRUE(SaveRecords(state_, Trace{}));
   EXPECT_TRUE(LoadRecords(loaded));
   EXPECT_EQ(loaded.PlayerName, "NEXT");
   EXPECT_FALSE(fs::exists(TemporaryPathFor(path_)));
 }
 
 TEST_F(RecordsTest, SaveThatCannotWriteReportsFailureAndKeepsTheOldFile) {
-  ASSERT_TRUE(SaveRecords(state_));
+  ASSERT_TRUE(SaveRecords(state_, Trace{}));
   // Something that is not a stale temporary file blocks the temporary's name.
   fs::create_directories(fs::path(TemporaryPathFor(path_)) / "occupied");
   state_.PlayerName = "LOST";
-  EXPECT_FALSE(SaveRecords(state_));
+  EXPECT_FALSE(SaveRecords(state_, Trace{}));
   EXPECT_EQ(ReadBytes(path_), DefaultFile());
 
   state_.RecordFilePath = dir_.File("missing/Kavrona.ini");
-  EXPECT_FALSE(SaveRecords(state_));
+  EXPECT_FALSE(SaveRecords(state_, Trace{}));
   EXPECT_FALSE(fs::exists(dir_.Path() / "missing"));
   state_.RecordFilePath = "";
-  EXPECT_FALSE(SaveRecords(state_));
+  EXPECT_FALSE(SaveRecords(state_, Trace{}));
 }
 
 TEST_F(RecordsTest, FileExistsOnlyForReadableRegularFiles) {
