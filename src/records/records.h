@@ -23,6 +23,18 @@ struct RecordState {
   std::string RecordFilePath;  // AppDir + "Kavrona.ini"
 };
 
+// Every variable of the slice under its own name; a test counts the members.
+template <class V>
+void VisitVars(RecordState& s, V&& v) {
+  v("RecordDates", s.RecordDates);
+  v("RecordTimes", s.RecordTimes);
+  v("RecordNames", s.RecordNames);
+  v("SoundSwitch", s.SoundSwitch);
+  v("PlayerName", s.PlayerName);
+  v("FullScreenOn", s.FullScreenOn);
+  v("RecordFilePath", s.RecordFilePath);
+}
+
 // today: "mm/dd". Seeds the defaults (60000/70000/80000 per stage, 250000/300000/350000 totals, "ORVEL").
 void SeedDefaultRecords(RecordState& r, const std::string& today);
 // isTotal: 16-bit Boolean (True = -1). Ranks, then always saves. Returns what SaveRecords returned.

@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace kav {
+#include "platform/boolean.h"
 
-constexpr int16_t kTrue = -1;
-constexpr int16_t kFalse = 0;
+namespace kav {
 
 // Why a stage ended without a clear.
 enum StageOutcomeCode : uint8_t {
@@ -56,5 +55,41 @@ struct RunState {
   int32_t MissileX = 0;
   int32_t RearmCounter = 0;
 };
+
+// Every variable of the slice under its own name, for the runner's state, set and expect.
+// A variable added above must be added here too; a test counts the members.
+template <class V>
+void VisitVars(RunState& s, V&& v) {
+  v("CurrentStage", s.CurrentStage);
+  v("StageTimes", s.StageTimes);
+  v("TotalTime", s.TotalTime);
+  v("StageStartTick", s.StageStartTick);
+  v("ClockRunning", s.ClockRunning);
+  v("ClockFrameCount", s.ClockFrameCount);
+  v("StageOutcome", s.StageOutcome);
+  v("StageSelectPlay", s.StageSelectPlay);
+  v("Landed", s.Landed);
+  v("EnemyHitsLeft", s.EnemyHitsLeft);
+  v("DevicesReady", s.DevicesReady);
+  v("HeliVX", s.HeliVX);
+  v("HeliVY", s.HeliVY);
+  v("PrevControls", s.PrevControls);
+  v("OnPad", s.OnPad);
+  v("MagazineCount", s.MagazineCount);
+  v("Loaded", s.Loaded);
+  v("FireReady", s.FireReady);
+  v("ShotX", s.ShotX);
+  v("ShotY", s.ShotY);
+  v("CrashColours", s.CrashColours);
+  v("PadColour", s.PadColour);
+  v("GoalLeft", s.GoalLeft);
+  v("GoalRight", s.GoalRight);
+  v("GoalTop", s.GoalTop);
+  v("GoalBottom", s.GoalBottom);
+  v("Controls", s.Controls);
+  v("ShotTravel", s.ShotTravel);
+  v("MissileX", s.MissileX);
+  v("RearmCounter", s.RearmCounter);
+}
 
 }  // namespace kav
