@@ -2,16 +2,11 @@
 
 #include <cstdint>
 
+#include "devices/device_state.h"
 #include "platform/event_pump.h"
 #include "platform/platform.h"
 
 namespace kav {
-
-// The devices' slice of the game's state register.
-struct DeviceState {
-  // The display switch; exists from start-up on.
-  bool DisplayObject = false;
-};
 
 // Switches between the window and desktop full screen; FullScreenOn goes 0 -> 1 -> 0.
 // Leaving full screen puts the window back at savedWindowRect.

@@ -24,6 +24,7 @@ constexpr Placement kPlacements[] = {
     {art::kBoat, AnimePatten(8), false},       {art::kRing, AnimePatten(9), false},
     {art::kFinale, AnimePatten(10), false},    {art::kEnemyMissile, Pic::TekiTama, false},
     {art::kGunner, Pic::TekiMen, false},       {art::kMenuButton, Pic::Picture1, false},
+    {art::kTotal, Pic::picTotal, false},
 };
 
 int ExpectedWidth(const char* file, int* height) {

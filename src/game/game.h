@@ -6,15 +6,41 @@
 #include "gfx/graphics.h"
 #include "gfx/screen.h"
 #include "platform/platform.h"
+#include "platform/trace.h"
 #include "records/records.h"
 #include "stages/run_state.h"
+#include "ui/dialog_state.h"
 
 namespace kav {
 
-// The game's state register: every name of the game reachable from one object.
-struct GameState : RunState, RecordState, GfxState, DeviceState {
-  std::string AppDir;  // the program's directory, ending with '/'
+// The game flow's own slice of the state register.
+struct FlowState {
+  bool MainForm = false;  // the main window has been loaded
+  std::string AppDir;     // the program's directory, ending with '/'
 };
+
+template <class V>
+void VisitVars(FlowState& s, V&& v) {
+  v("MainForm", s.MainForm);
+  v("AppDir", s.AppDir);
+}
+
+// The game's state register: every name of the game reachable from one object.
+struct GameState : RunState, RecordState, GfxState, DeviceState, DialogState, FlowState {
+  // Where routines report what they do; nobody listens in the real game.
+  Trace trace;
+};
+
+// Every variable of the register, slice by slice.
+template <class V>
+void VisitStateVars(GameState& g, V&& v) {
+  VisitVars(static_cast<FlowState&>(g), v);
+  VisitVars(static_cast<RunState&>(g), v);
+  VisitVars(static_cast<GfxState&>(g), v);
+  VisitVars(static_cast<RecordState&>(g), v);
+  VisitVars(static_cast<DeviceState&>(g), v);
+  VisitVars(static_cast<DialogState&>(g), v);
+}
 
 // The running game: its state, the platform it runs on and the main window.
 class Game : public GameState {
@@ -25,6 +51,7 @@ class Game : public GameState {
 
   Platform& platform;
   Screen screen;
+  DialogView dialog;
   // F4 acts once per press: the state it had when a loop last looked at it.
   bool f4WasDown = false;
 };

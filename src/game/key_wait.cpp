@@ -13,10 +13,11 @@ bool FullScreenKeyPressed(Game& g) {
 
 void ToggleFullScreenAndSave(Game& g) {
   ToggleFullScreen(g);
-  SaveRecords(g);
+  SaveRecords(g, g.trace);
 }
 
 void WaitKey(Game& g, int32_t& ticks) {
+  g.trace.Emit("wait", [&](TraceEvent& e) { e.Add("kind", "WaitKey").Add("ticks", ticks); });
   Platform& p = g.platform;
   p.Sleep(30);
   while (ticks != 0) {
@@ -30,6 +31,7 @@ void WaitKey(Game& g, int32_t& ticks) {
     p.Sleep(1);
   }
   p.Sleep(100);
+  g.trace.Emit("waited", [](TraceEvent& e) { e.Add("kind", "WaitKey"); });
 }
 
 }  // namespace kav

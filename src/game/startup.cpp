@@ -15,6 +15,7 @@ constexpr const char* kDefaultName = "ORVEL";
 // The window exists but is not shown; the sprites wait off screen until a stage needs them.
 void LoadMainForm(Game& g) {
   g.platform.CreateMainWindow();
+  g.MainForm = true;
   LoadArtwork(g.screen, g.platform.ProgramDir());
   Screen& s = g.screen;
   s.onClose = [&g] { ShutdownGame(g); };
@@ -22,7 +23,7 @@ void LoadMainForm(Game& g) {
   s[Pic::picTim].Visible = true;
   s[Pic::Picture2].Visible = true;
   for (int i = 0; i <= 10; ++i) s[AnimePatten(i)].Park();
-  for (Pic id : {Pic::TekiTama, Pic::TekiMen, Pic::Picture1, Pic::Picture4}) s[id].Park();
+  for (Pic id : {Pic::TekiTama, Pic::TekiMen, Pic::Picture1, Pic::Picture4, Pic::picTotal}) s[id].Park();
 }
 
 }  // namespace
@@ -43,11 +44,9 @@ void StartUp(Game& g) {
   SeedDefaultRecords(g, Today(g));
   g.StageSelectPlay = kFalse;
 
-  if (FileExists(g.RecordFilePath)) {
-    LoadRecords(g);
-  } else {
-    g.PlayerName = kDefaultName;
-  }
+  // What a short or damaged record file cannot supply keeps the default name.
+  g.PlayerName = kDefaultName;
+  if (FileExists(g.RecordFilePath)) LoadRecords(g);
 
   g.DisplayObject = true;
 

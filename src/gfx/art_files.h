@@ -23,6 +23,7 @@ inline constexpr const char* kFinale = "finale.png";               // picAnimePa
 inline constexpr const char* kEnemyMissile = "enemy_missile.png";  // TekiTama 22 x 8
 inline constexpr const char* kGunner = "gunner.png";               // TekiMen 16 x 16
 inline constexpr const char* kMenuButton = "menu_button.png";      // Picture1 32 x 32
+inline constexpr const char* kTotal = "total.png";                 // picTotal 32 x 32, parked below the screen
 
 struct ArtFile {
   const char* name;
@@ -35,7 +36,7 @@ inline constexpr ArtFile kAllFiles[] = {
     {kMessageFrame, 625, 376}, {kHeli, 48, 23},       {kBurstSmall, 48, 32},    {kBurstLarge, 48, 32},
     {kFlame, 24, 10},          {kCulprit, 11, 12},    {kHostage, 8, 8},         {kLadder, 8, 16},
     {kBoat, 60, 60},           {kRing, 64, 64},       {kFinale, 2, 2},          {kEnemyMissile, 22, 8},
-    {kGunner, 16, 16},         {kMenuButton, 32, 32},
+    {kGunner, 16, 16},         {kMenuButton, 32, 32}, {kTotal, 32, 32},
 };
 
 }  // namespace kav::art

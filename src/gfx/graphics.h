@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gfx/screen.h"
 #include "platform/platform.h"
@@ -27,7 +28,35 @@ struct GfxState {
   std::array<std::string, 5> GlyphRows;
   WindowRect SavedWindowRect;
   uint32_t RandomSeed = 0x50000;  // the generator's start value before any seeding
+  // The title fade: one bitmap-info record (header and palette, 1064 bytes) per level, and
+  // whether the captured 8-bit picture and its drawing context exist.
+  std::vector<std::vector<uint8_t>> FadeInfos;
+  bool FadeBits = false;
+  bool FadeBitmap = false;
+  bool FadeDC = false;
+  bool FadeOldBitmap = false;
 };
+
+// Every variable of the slice under its own name; a test counts the members.
+template <class V>
+void VisitVars(GfxState& s, V&& v) {
+  v("Heli.Pics", s.Heli.Pics);
+  v("Heli.Frame", s.Heli.Frame);
+  v("Heli.FirstPic", s.Heli.FirstPic);
+  v("Heli.LastPic", s.Heli.LastPic);
+  v("Heli.X", s.Heli.X);
+  v("Heli.Y", s.Heli.Y);
+  v("Heli.Width", s.Heli.Width);
+  v("Heli.Height", s.Heli.Height);
+  v("GlyphRows", s.GlyphRows);
+  v("SavedWindowRect", s.SavedWindowRect);
+  v("RandomSeed", s.RandomSeed);
+  v("FadeInfos", s.FadeInfos);
+  v("FadeBits", s.FadeBits);
+  v("FadeBitmap", s.FadeBitmap);
+  v("FadeDC", s.FadeDC);
+  v("FadeOldBitmap", s.FadeOldBitmap);
+}
 
 // The characters of the message window's five glyph rows, all full-width.
 extern const std::array<const char*, 5> kGlyphRows;

@@ -23,6 +23,8 @@ Surface MakeFinale();
 Surface MakeEnemyMissile();
 Surface MakeGunner();
 Surface MakeMenuButton();
+// picTotal: a plain black panel; it waits below the screen, so showing it changes nothing.
+Surface MakeTotal();
 
 Surface MakeTitleLogo();
 Surface MakePartsSource();

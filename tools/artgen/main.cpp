@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
       {art::kEnemyMissile, MakeEnemyMissile},
       {art::kGunner, MakeGunner},
       {art::kMenuButton, MakeMenuButton},
+      {art::kTotal, MakeTotal},
   };
   bool ok = true;
   for (const auto& [name, make] : jobs) ok = WritePicture(out, name, make()) && ok;

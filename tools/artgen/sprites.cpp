@@ -357,6 +357,10 @@ Surface MakeFinale() {
   return s;
 }
 
+Surface MakeTotal() {
+  return Surface(32, 32, kBlack);
+}
+
 Surface MakeEnemyMissile() {
   static constexpr std::string_view kArt[] = {
       "......................", "..............rr......", "....WWWWWWWWWWWrr.....", ".RRWWWWWWWWWWWWWSSooy.",

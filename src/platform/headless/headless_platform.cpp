@@ -10,7 +10,7 @@ HeadlessPlatform::HeadlessPlatform(std::string programDir) : programDir_(std::mo
   if (programDir_.empty() || programDir_.back() != '/') programDir_ += '/';
 }
 
-void HeadlessPlatform::HoldKey(int vk, int32_t fromMs, int32_t untilMs) {
+void HeadlessPlatform::HoldKey(int vk, int64_t fromMs, int64_t untilMs) {
   holds_.push_back({vk, fromMs, untilMs});
 }
 
@@ -18,13 +18,20 @@ void HeadlessPlatform::SetKey(int vk, bool down) {
   setKeys_[vk] = down;
 }
 
-void HeadlessPlatform::QueueEventAt(int32_t atMs, PlatformEvent event) {
+bool HeadlessPlatform::KeySet(int vk) const {
+  auto it = setKeys_.find(vk);
+  return it != setKeys_.end() && it->second;
+}
+
+void HeadlessPlatform::QueueEventAt(int64_t atMs, PlatformEvent event) {
   events_.push_back({atMs, std::move(event)});
   std::stable_sort(events_.begin(), events_.end(), [](const Timed& a, const Timed& b) { return a.at < b.at; });
 }
 
 void HeadlessPlatform::Sleep(int32_t ms) {
-  if (ms > 0) now_ += ms;
+  const int64_t until = now_ + (ms > 0 ? ms : 0);
+  if (sleepHook != nullptr) sleepHook->Sleeping(*this, until);
+  AdvanceTo(until);
   if (onSleep) onSleep(*this);
 }
 

@@ -5,9 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_joystick.h"
 #include "platform/platform.h"
 
 namespace kav {
+
+class HeadlessPlatform;
+
+// Told at the start of every sleep of the game; may move virtual time to any point up to the
+// sleep's end (AdvanceTo) and act there, before the sleep carries on to its end.
+class SleepHook {
+ public:
+  virtual ~SleepHook() = default;
+  virtual void Sleeping(HeadlessPlatform& platform, int64_t untilMs) = 0;
+};
 
 // The platform for tests, replays and benchmarks: a virtual clock that a sleep advances at
 // once, keys and window events scripted against that clock, a log of display calls and the
@@ -17,12 +28,24 @@ class HeadlessPlatform final : public Platform {
   explicit HeadlessPlatform(std::string programDir = "./");
 
   // Script. Times are virtual milliseconds; events at or before now take effect at once.
-  void HoldKey(int vk, int32_t fromMs, int32_t untilMs);
-  void PressKeyAt(int vk, int32_t atMs, int32_t durationMs = 50) { HoldKey(vk, atMs, atMs + durationMs); }
+  void HoldKey(int vk, int64_t fromMs, int64_t untilMs);
+  void PressKeyAt(int vk, int64_t atMs, int64_t durationMs = 50) { HoldKey(vk, atMs, atMs + durationMs); }
   void SetKey(int vk, bool down);  // immediate, until changed
-  void QueueEventAt(int32_t atMs, PlatformEvent event);
+  bool KeySet(int vk) const;       // as SetKey left it
+  void QueueEventAt(int64_t atMs, PlatformEvent event);
+  void QueueEvent(PlatformEvent event) { QueueEventAt(now_, std::move(event)); }
   // Called after every sleep, so a test can react to what the game has done so far.
   std::function<void(HeadlessPlatform&)> onSleep;
+  SleepHook* sleepHook = nullptr;
+
+  // Virtual time: milliseconds since the start, never wrapping. The tick count the game reads
+  // is the base plus this, wrapping like the real counter.
+  int64_t Now() const { return now_; }
+  void AdvanceTo(int64_t ms) {
+    if (ms > now_) now_ = ms;
+  }
+  void SetTickBase(int64_t ticksAtZero) { tickBase_ = ticksAtZero; }
+  HeadlessPad pad;
 
   void SetDate(int month, int day) {
     month_ = month;
@@ -43,13 +66,15 @@ class HeadlessPlatform final : public Platform {
   std::vector<std::string> FatalMessages() const { return fatalMessages_; }
 
   // Platform.
-  int32_t Ticks() override { return now_; }
+  int32_t Ticks() override {
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(tickBase_ + now_)));
+  }
   void Sleep(int32_t ms) override;
   void LocalDate(int& month, int& day) override {
     month = month_;
     day = day_;
   }
-  double SecondsSinceMidnight() override { return secondsSinceMidnight_ + now_ / 1000.0; }
+  double SecondsSinceMidnight() override { return secondsSinceMidnight_ + static_cast<double>(now_) / 1000.0; }
   std::vector<PlatformEvent> PollEvents() override;
   bool KeyDown(int vk) override;
   bool ClosePending() override;
@@ -69,15 +94,16 @@ class HeadlessPlatform final : public Platform {
  private:
   struct Hold {
     int vk;
-    int32_t from;
-    int32_t until;
+    int64_t from;
+    int64_t until;
   };
   struct Timed {
-    int32_t at;
+    int64_t at;
     PlatformEvent event;
   };
 
-  int32_t now_ = 0;
+  int64_t now_ = 0;
+  int64_t tickBase_ = 0;
   std::string programDir_;
   std::vector<Hold> holds_;
   std::map<int, bool> setKeys_;
