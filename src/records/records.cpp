@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -108,13 +109,14 @@ std::optional<int32_t> ParseRecordTime(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-// The original took the leading number of the line and rounded it half to even. We take an
-// optional "-", digits and an optional fraction, and ignore what follows as it did; a line with
-// no leading digits, or a value beyond 32 bits, counts as damage.
+// The original took the leading number of the line, rounded half to even, and 0 when the line
+// did not start with one. We take an optional sign, digits and an optional fraction (".6" counts,
+// as it did there) and ignore what follows. A value beyond 32 bits is not a flag the game ever
+// wrote, so it counts as damage.
 std::optional<int32_t> ParseLeadingNumber(std::string_view text) {
   bool negative = false;
-  if (!text.empty() && text.front() == '-') {
-    negative = true;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
     text.remove_prefix(1);
   }
   std::size_t i = 0;
@@ -123,7 +125,6 @@ std::optional<int32_t> ParseLeadingNumber(std::string_view text) {
     magnitude = magnitude * 10 + (text[i] - '0');
     if (magnitude > int64_t{INT32_MAX} + 1) return std::nullopt;
   }
-  if (i == 0) return std::nullopt;
   if (i < text.size() && text[i] == '.' && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9') {
     const int firstDecimal = text[i + 1] - '0';
     bool restNonZero = false;
@@ -207,6 +208,18 @@ std::string RecordFileBytes(const RecordState& r) {
   return out;
 }
 
+// Without the converter every non-ASCII name and date would be written as "?", and the loader
+// would already have replaced them with defaults, so a save would destroy the real file.
+bool CanEncodeRecordFile() {
+  if (ShiftJisConverterAvailable()) return true;
+  static std::atomic<bool> told{false};
+  if (!told.exchange(true)) {
+    std::fprintf(stderr,
+                 "Kavrona: cannot convert names to Shift_JIS (iconv CP932 missing); the record file is not saved\n");
+  }
+  return false;
+}
+
 }  // namespace
 
 void SeedDefaultRecords(RecordState& r, const std::string& today) {
@@ -270,7 +283,9 @@ bool LoadRecords(RecordState& r) {
       }
     }
     if (lines.size() > kRecordCount + 1) {
-      if (std::optional<std::string> value = ParseSettingLine(lines[kRecordCount + 1])) {
+      // An empty name is never a name: the one held (the start-up default) stays.
+      std::optional<std::string> value = ParseSettingLine(lines[kRecordCount + 1]);
+      if (value && !value->empty()) {
         r.PlayerName = std::move(*value);
       } else {
         intact = false;
@@ -294,7 +309,7 @@ bool LoadRecords(RecordState& r) {
 bool SaveRecords(const RecordState& r, const Trace& trace) {
   bool ok = false;
   try {
-    ok = WriteFileAtomically(r.RecordFilePath, RecordFileBytes(r));
+    ok = CanEncodeRecordFile() && WriteFileAtomically(r.RecordFilePath, RecordFileBytes(r));
   } catch (...) {
     ok = false;
   }

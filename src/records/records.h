@@ -41,10 +41,13 @@ void SeedDefaultRecords(RecordState& r, const std::string& today);
 bool InsertBestTime(RecordState& r, int32_t currentStage, int32_t timeMs, int16_t isTotal, const std::string& today,
                     const Trace& trace);
 // Reads r.RecordFilePath. Never throws; whatever cannot be read keeps the value r already holds.
+// An empty player-name line counts as damage too, so r.PlayerName is never emptied.
 // Returns false when the file could not be read at all or some part was damaged.
 bool LoadRecords(RecordState& r);
 // Writes r.RecordFilePath atomically. Never throws; returns false when the save failed (the old file is then left
 // whole).
+// Without the Shift_JIS converter nothing is written (the names would be lost) and a line on
+// standard error says so, the first time only.
 // Reports a "records" event with the outcome.
 bool SaveRecords(const RecordState& r, const Trace& trace);
 bool FileExists(const std::string& path);        // 16-bit Boolean in the original; bool here

@@ -48,6 +48,14 @@ class Converter {
 };
 
 constexpr const char* kCodePage = "CP932";
+const char* activeCodePage = kCodePage;
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
 
 // Length of the well-formed UTF-8 sequence at the start of `s`, or 0 when it is malformed.
 std::size_t Utf8SequenceLength(std::string_view s) {
@@ -72,17 +80,18 @@ std::size_t Utf8SequenceLength(std::string_view s) {
 }  // namespace
 
 std::optional<std::string> ShiftJisToUtf8(std::string_view sjis) {
-  Converter converter("UTF-8", kCodePage);
+  if (IsAscii(sjis)) return std::string(sjis);
+  Converter converter("UTF-8", activeCodePage);
   return converter.Convert(sjis);
 }
 
 std::optional<std::string> Utf8ToShiftJis(std::string_view utf8) {
-  Converter converter(kCodePage, "UTF-8");
+  Converter converter(activeCodePage, "UTF-8");
   return converter.Convert(utf8);
 }
 
 std::string Utf8ToShiftJisReplacing(std::string_view utf8, char replacement) {
-  Converter converter(kCodePage, "UTF-8");
+  Converter converter(activeCodePage, "UTF-8");
   if (auto whole = converter.Convert(utf8)) return *whole;
   // Slow path only for text that really holds something unencodable.
   std::string out;
@@ -99,6 +108,16 @@ std::string Utf8ToShiftJisReplacing(std::string_view utf8, char replacement) {
     utf8.remove_prefix(length);
   }
   return out;
+}
+
+bool ShiftJisConverterAvailable() {
+  const Converter toUtf8("UTF-8", activeCodePage);
+  const Converter fromUtf8(activeCodePage, "UTF-8");
+  return toUtf8.Ok() && fromUtf8.Ok();
+}
+
+void SetCodePageForTesting(const char* codePage) {
+  activeCodePage = codePage != nullptr ? codePage : kCodePage;
 }
 
 }  // namespace kav

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "records/atomic_file.h"
+#include "records/shift_jis.h"
 #include "support/temp_dir.h"
 
 namespace kav {
@@ -393,7 +394,7 @@ TEST_F(RecordsTest, DamagedSettingLinesKeepTheirDefaults) {
   std::vector<std::string> lines = OriginalLines();
   lines[27] = "O\x81";
   lines[28] = std::string("A\0B", 3);
-  lines[29] = "on";
+  lines[29] = std::string("1\0", 2);
   bool intact = true;
   const RecordState loaded = LoadBytes(Join(lines), &intact);
   EXPECT_FALSE(intact);
@@ -404,21 +405,51 @@ TEST_F(RecordsTest, DamagedSettingLinesKeepTheirDefaults) {
 }
 
 TEST_F(RecordsTest, FullScreenFlagTakesTheLeadingNumberRoundedHalfToEven) {
-  const std::vector<std::pair<std::string, int32_t>> cases = {{" 1 ", 1},  {"0", 0},     {"1xyz", 1}, {"1.4", 1},
-                                                              {"1.5", 2},  {"2.5", 2},   {"0.5", 0},  {"0.51", 1},
-                                                              {"-1 ", -1}, {"-2.5", -2}, {"3.", 3}};
+  const std::vector<std::pair<std::string, int32_t>> cases = {{" 1 ", 1},
+                                                              {"0", 0},
+                                                              {"1xyz", 1},
+                                                              {"1.4", 1},
+                                                              {"1.5", 2},
+                                                              {"2.5", 2},
+                                                              {"0.5", 0},
+                                                              {"0.51", 1},
+                                                              {"-1 ", -1},
+                                                              {"-2.5", -2},
+                                                              {"3.", 3},
+                                                              {"+2", 2},
+                                                              {".6", 1},
+                                                              {".5", 0},
+                                                              {".51", 1},
+                                                              {"-.6", -1},
+                                                              {"-2147483648", INT32_MIN},
+                                                              {"2147483647", INT32_MAX},
+                                                              {"-2147483648.5", INT32_MIN}};
   for (const auto& [text, expected] : cases) {
     std::vector<std::string> lines = OriginalLines();
     lines[29] = text;
-    bool intact = false;
     RecordState loaded = state_;
     loaded.FullScreenOn = 99;
     WriteBytes(path_, Join(lines));
-    intact = LoadRecords(loaded);
-    EXPECT_TRUE(intact) << text;
+    EXPECT_TRUE(LoadRecords(loaded)) << text;
     EXPECT_EQ(loaded.FullScreenOn, expected) << text;
   }
-  for (const std::string text : {"", "x1", "-", ".5", "2147483648", "2147483647.5"}) {
+}
+
+TEST_F(RecordsTest, FullScreenLineWithoutALeadingNumberMeansZero) {
+  for (const std::string text : {"", "   ", "x", "x1", "on", "-", "+", ".", "-.", " . 5", "- 1"}) {
+    std::vector<std::string> lines = OriginalLines();
+    lines[29] = text;
+    RecordState loaded = state_;
+    loaded.FullScreenOn = 7;
+    WriteBytes(path_, Join(lines));
+    EXPECT_TRUE(LoadRecords(loaded)) << text;
+    EXPECT_EQ(loaded.FullScreenOn, 0) << text;
+  }
+}
+
+TEST_F(RecordsTest, FullScreenValueBeyondThirtyTwoBitsOrUnreadableIsDamage) {
+  for (const std::string text :
+       {"2147483648", "-2147483649", "2147483647.5", "-2147483648.6", "99999999999999999999", "1\x81"}) {
     std::vector<std::string> lines = OriginalLines();
     lines[29] = text;
     RecordState loaded = state_;
@@ -426,7 +457,39 @@ TEST_F(RecordsTest, FullScreenFlagTakesTheLeadingNumberRoundedHalfToEven) {
     WriteBytes(path_, Join(lines));
     EXPECT_FALSE(LoadRecords(loaded)) << text;
     EXPECT_EQ(loaded.FullScreenOn, 7) << text;
+    EXPECT_EQ(loaded.PlayerName, "ACE") << text;
   }
+}
+
+TEST_F(RecordsTest, NameTheFileCannotSupplyKeepsTheNameHeld) {
+  // The file ends before the name line: start-up's default stays, as do the later settings.
+  std::vector<std::string> lines = OriginalLines();
+  lines.resize(20);
+  bool intact = true;
+  RecordState loaded = LoadBytes(Join(lines), &intact);
+  EXPECT_FALSE(intact);
+  EXPECT_EQ(loaded.PlayerName, "ORVEL");
+  EXPECT_EQ(loaded.SoundSwitch, "ON");
+  for (int i = 0; i < 20; ++i) ExpectEntryFromFile(loaded, i);
+
+  // An empty or blank name line: the rest of the file still loads.
+  for (const std::string name : {"", " ", "    "}) {
+    lines = OriginalLines();
+    lines[28] = name;
+    loaded = LoadBytes(Join(lines), &intact);
+    EXPECT_FALSE(intact) << '"' << name << '"';
+    EXPECT_EQ(loaded.PlayerName, "ORVEL") << '"' << name << '"';
+    EXPECT_EQ(loaded.SoundSwitch, "OFF");
+    EXPECT_EQ(loaded.FullScreenOn, 1);
+    for (int i = 0; i < kRecordCount; ++i) ExpectEntryFromFile(loaded, i);
+  }
+
+  // Whatever the caller held is what stays, not a fixed default.
+  WriteBytes(path_, Join(lines));
+  loaded = state_;
+  loaded.PlayerName = "HELD";
+  EXPECT_FALSE(LoadRecords(loaded));
+  EXPECT_EQ(loaded.PlayerName, "HELD");
 }
 
 TEST_F(RecordsTest, HugeFilesAreReadOnlyAsFarAsNeeded) {
@@ -538,6 +601,73 @@ TEST_F(RecordsTest, FileExistsOnlyForReadableRegularFiles) {
   RecordState r = state_;
   r.RecordFilePath = fifo;
   EXPECT_FALSE(LoadRecords(r));
+}
+
+// Simulates a system whose iconv lacks CP932 for the life of the object.
+class WithoutConverter {
+ public:
+  WithoutConverter() { SetCodePageForTesting("KAVRONA-NO-SUCH-CODE-PAGE"); }
+  ~WithoutConverter() { SetCodePageForTesting(nullptr); }
+  WithoutConverter(const WithoutConverter&) = delete;
+  WithoutConverter& operator=(const WithoutConverter&) = delete;
+};
+
+TEST_F(RecordsTest, WithoutTheConverterAsciiLinesStillLoad) {
+  const WithoutConverter missing;
+  bool intact = false;
+  RecordState loaded = LoadBytes(Join(OriginalLines()), &intact);
+  EXPECT_TRUE(intact);
+  for (int i = 0; i < kRecordCount; ++i) ExpectEntryFromFile(loaded, i);
+  EXPECT_EQ(loaded.SoundSwitch, "OFF");
+  EXPECT_EQ(loaded.PlayerName, "ACE");
+  EXPECT_EQ(loaded.FullScreenOn, 1);
+
+  // A Shift_JIS name cannot be read, so only its entry keeps the default.
+  std::vector<std::string> lines = OriginalLines();
+  lines[3] = "03/13@40003\\\xC3\xDE\xBD";
+  lines[28] = "\xC3\xDE\xBD";
+  loaded = LoadBytes(Join(lines), &intact);
+  EXPECT_FALSE(intact);
+  ExpectEntryDefault(loaded, 3);
+  ExpectEntryFromFile(loaded, 4);
+  EXPECT_EQ(loaded.PlayerName, "ORVEL");
+}
+
+// One test, as the warning is given once per process.
+TEST_F(RecordsTest, WithoutTheConverterSavesNeverTouchTheFileAndSaySoOnce) {
+  std::vector<std::string> lines = OriginalLines();
+  lines[0] = "07/15@41234\\\xC3\xDE\xBD";
+  lines[28] = "\xC3\xDE\xBD";
+  const std::string original = Join(lines);
+  WriteBytes(path_, original);
+
+  std::string said;
+  {
+    const WithoutConverter missing;
+    RecordState loaded = state_;
+    LoadRecords(loaded);
+    ::testing::internal::CaptureStderr();
+    const bool saved = SaveRecords(loaded, Trace{});
+    const bool inserted = InsertBestTime(loaded, 1, 1, 0, "05/05", Trace{});
+    // Nor is a first file made.
+    RecordState fresh = state_;
+    fresh.RecordFilePath = dir_.File("New.ini");
+    const bool created = SaveRecords(fresh, Trace{});
+    said = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(inserted);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(ReadBytes(path_), original);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(TemporaryPathFor(path_))));
+    EXPECT_FALSE(fs::exists(fresh.RecordFilePath));
+  }
+  const std::string line =
+      "Kavrona: cannot convert names to Shift_JIS (iconv CP932 missing); the record file is not saved\n";
+  EXPECT_EQ(said, line);
+
+  // With the converter back, saving works again.
+  ASSERT_TRUE(SaveRecords(state_, Trace{}));
+  EXPECT_EQ(ReadBytes(path_), DefaultFile());
 }
 
 }  // namespace

@@ -65,5 +65,23 @@ TEST(ShiftJisTest, ReplacingConversionSubstitutesOnlyWhatItCannotEncode) {
   EXPECT_EQ(Utf8ToShiftJisReplacing("caf\xC3\xA9名", '_'), "caf_\x96\xBC");
 }
 
+TEST(ShiftJisTest, WithoutTheConverterOnlyAsciiDecodes) {
+  ASSERT_TRUE(ShiftJisConverterAvailable());
+  struct Restore {
+    ~Restore() { SetCodePageForTesting(nullptr); }
+  } restore;
+  SetCodePageForTesting("KAVRONA-NO-SUCH-CODE-PAGE");
+  EXPECT_FALSE(ShiftJisConverterAvailable());
+  EXPECT_EQ(ShiftJisToUtf8("03/15@40005\\ACE~"), std::string("03/15@40005\\ACE~"));
+  EXPECT_EQ(ShiftJisToUtf8(std::string("A\0B", 3)), std::string("A\0B", 3));
+  EXPECT_FALSE(ShiftJisToUtf8("\xC3\xDE\xBD").has_value());
+  EXPECT_FALSE(ShiftJisToUtf8("AB\x83\x5C").has_value());
+  EXPECT_FALSE(Utf8ToShiftJis("ﾃﾞｽ").has_value());
+
+  SetCodePageForTesting(nullptr);
+  EXPECT_TRUE(ShiftJisConverterAvailable());
+  EXPECT_EQ(ShiftJisToUtf8("\xC3\xDE\xBD"), std::string("ﾃﾞｽ"));
+}
+
 }  // namespace
 }  // namespace kav
