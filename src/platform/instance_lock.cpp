@@ -17,8 +17,16 @@ InstanceLock::~InstanceLock() {
 InstanceLock::Result InstanceLock::TryAcquire(const std::string& path) {
   Release();
   // Close-on-exec so that a program the game starts cannot keep the lock alive after we exit.
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  // The fallback path lies in world-writable /tmp, where anyone can plant a link to a file of
+  // ours, or a file of their own whose lock they hold to keep us from starting: follow no link
+  // and take only a regular file we own.
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) {
+    return Result::kUnavailable;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
+    close(fd);
     return Result::kUnavailable;
   }
   int rc;

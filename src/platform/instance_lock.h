@@ -11,7 +11,7 @@ class InstanceLock {
   enum class Result {
     kAcquired,
     kHeldElsewhere,  // another process, or another open of the same file, holds it
-    kUnavailable,    // the lock file could not be opened at all
+    kUnavailable,    // the lock file could not be opened, or is not a file of ours
   };
 
   InstanceLock() = default;
@@ -20,7 +20,7 @@ class InstanceLock {
   InstanceLock& operator=(const InstanceLock&) = delete;
 
   // Creates the file when needed and takes the lock without waiting. A lock this object already
-  // holds is given up first.
+  // holds is given up first. A symbolic link at `path`, or a file another user owns, is refused.
   Result TryAcquire(const std::string& path);
   bool Acquire(const std::string& path) { return TryAcquire(path) == Result::kAcquired; }
   void Release();

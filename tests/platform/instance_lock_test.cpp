@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +97,55 @@ TEST(InstanceLockTest, MissingDirectoryIsReportedAsUnavailable) {
   TempDir dir;
   InstanceLock lock;
   EXPECT_EQ(lock.TryAcquire(dir.Path().string() + "/no/such/dir/x.lock"), InstanceLock::Result::kUnavailable);
+  EXPECT_FALSE(lock.Held());
+}
+
+TEST(InstanceLockTest, SymbolicLinkAtTheLockPathIsNotFollowed) {
+  TempDir dir;
+  const std::string path = dir.Path().string() + "/kavrona.lock";
+  // Dangling: following it would create a file wherever the link points.
+  const std::string absent = dir.Path().string() + "/planted";
+  std::filesystem::create_symlink(absent, path);
+  InstanceLock lock;
+  EXPECT_EQ(lock.TryAcquire(path), InstanceLock::Result::kUnavailable);
+  EXPECT_FALSE(lock.Held());
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(absent)));
+
+  // To an existing file of ours: still refused.
+  const std::string existing = dir.Path().string() + "/mine";
+  std::FILE* handle = std::fopen(existing.c_str(), "w");
+  ASSERT_NE(handle, nullptr);
+  std::fclose(handle);
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink(existing, path);
+  EXPECT_EQ(lock.TryAcquire(path), InstanceLock::Result::kUnavailable);
+  EXPECT_FALSE(lock.Held());
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+}
+
+TEST(InstanceLockTest, LockFileOfAnotherUserIsRefused) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a file to another user";
+  TempDir dir;
+  const std::string path = dir.Path().string() + "/kavrona.lock";
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  ASSERT_EQ(chown(path.c_str(), 12345, 12345), 0);
+  InstanceLock lock;
+  EXPECT_EQ(lock.TryAcquire(path), InstanceLock::Result::kUnavailable);
+  EXPECT_FALSE(lock.Held());
+
+  // The same file, once ours, locks as usual.
+  ASSERT_EQ(chown(path.c_str(), geteuid(), getegid()), 0);
+  EXPECT_EQ(lock.TryAcquire(path), InstanceLock::Result::kAcquired);
+}
+
+TEST(InstanceLockTest, LockPathThatIsNotARegularFileIsRefused) {
+  TempDir dir;
+  const std::string fifo = dir.Path().string() + "/fifo.lock";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  InstanceLock lock;
+  EXPECT_EQ(lock.TryAcquire(fifo), InstanceLock::Result::kUnavailable);
   EXPECT_FALSE(lock.Held());
 }
 
