@@ -1,0 +1,77 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/game_fixture.h"
+#include "runner/driver.h"
+#include "runner/json.h"
+
+namespace kav::testing {
+
+// Runs the runner's driver in this process on a program directory of the test's own.
+class RunnerFixture : public GameFixture {
+ protected:
+  std::vector<TraceValue> events;
+  std::string errors;
+
+  // A new game on a new platform, over the same program directory.
+  void Restart() {
+    game.reset();
+    platform = std::make_unique<HeadlessPlatform>(dir.string());
+    game = std::make_unique<Game>(*platform);
+  }
+
+  int Run(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    ::testing::internal::CaptureStderr();
+    runner::Driver driver(*platform, *game, in, out);
+    const int status = driver.Run();
+    errors = ::testing::internal::GetCapturedStderr();
+    events.clear();
+    std::istringstream lines(out.str());
+    std::string line;
+    while (std::getline(lines, line)) {
+      std::string_view text = line;
+      std::string error;
+      std::optional<TraceValue> v = runner::ParseJson(text, error);
+      EXPECT_TRUE(v && text.empty()) << "not one JSON object: " << line;
+      if (v) events.push_back(std::move(*v));
+    }
+    return status;
+  }
+
+  static const TraceValue* Field(const TraceValue& event, const std::string& key) {
+    for (const auto& [k, v] : event.As<TraceValue::Object>()) {
+      if (k == key) return &v;
+    }
+    return nullptr;
+  }
+  static std::string Kind(const TraceValue& event) { return Field(event, "ev")->As<std::string>(); }
+  static int64_t T(const TraceValue& event) { return Field(event, "t")->As<int64_t>(); }
+
+  std::vector<std::string> Kinds() const {
+    std::vector<std::string> kinds;
+    for (const TraceValue& e : events) kinds.push_back(Kind(e));
+    return kinds;
+  }
+  // The n-th event of a kind (0 = first), or nullptr.
+  const TraceValue* Find(const std::string& kind, size_t n = 0) const {
+    for (const TraceValue& e : events) {
+      if (Kind(e) == kind && n-- == 0) return &e;
+    }
+    return nullptr;
+  }
+  // A variable of the first state event.
+  const TraceValue* Var(const std::string& name) const {
+    const TraceValue* state = Find("state");
+    if (state == nullptr) return nullptr;
+    return Field(*Field(*state, "vars"), name);
+  }
+};
+
+}  // namespace kav::testing
