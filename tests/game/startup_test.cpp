@@ -75,6 +75,30 @@ TEST_F(StartUpTest, RecordFileReplacesDefaultsAndRestoresFullScreenBeforeShowing
   EXPECT_TRUE(platform->IsFullScreen());
 }
 
+TEST_F(StartUpTest, ShortRecordFileKeepsTheDefaultName) {
+  std::string file;
+  for (int i = 0; i < 20; ++i) file += "01/02@" + std::to_string(1000 + i) + "\\ACE\r\n";
+  {
+    std::ofstream out(RecordFile(), std::ios::binary);
+    out << file;
+  }
+  StartUp(*game);
+  EXPECT_EQ(game->PlayerName, "ORVEL");
+  EXPECT_EQ(game->RecordTimes[19], 1019);
+  EXPECT_EQ(game->RecordTimes[20], 60000 + 10000 * 2) << "lines the file lacks keep their defaults";
+}
+
+TEST_F(StartUpTest, ShowingTheClearedTotalsBoxChangesNothingOnScreen) {
+  StartUp(*game);
+  const std::vector<uint32_t> before = platform->LastFrame();
+  Control& total = game->screen[Pic::picTotal];
+  EXPECT_GT(total.Width(), 0);
+  total.Clear();
+  total.Visible = true;
+  game->screen.Refresh();
+  EXPECT_EQ(platform->LastFrame(), before);
+}
+
 TEST_F(StartUpTest, MissingPictureEndsStartUpNamingTheFile) {
   std::filesystem::remove(dir / "data" / "heli.png");
   try {

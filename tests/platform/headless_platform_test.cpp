@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/png_io.h"
+#include "platform/ticks.h"
 
 namespace kav {
 namespace {
@@ -21,6 +22,40 @@ TEST(HeadlessPlatform, SleepAdvancesTheVirtualClockAtOnce) {
   p.onSleep = [&](HeadlessPlatform&) { ++calls; };
   p.Sleep(1);
   EXPECT_EQ(calls, 1);
+}
+
+TEST(HeadlessPlatform, TickCountWrapsAtTwoToTheThirtyFirst) {
+  HeadlessPlatform p;
+  p.SetTickBase(2147483647 - 10);
+  EXPECT_EQ(p.Ticks(), 2147483637);
+  const int32_t before = p.Ticks();
+  p.Sleep(11);
+  EXPECT_EQ(p.Ticks(), INT32_MIN);
+  EXPECT_EQ(TickDiff(p.Ticks(), before), 11) << "a span across the wrap";
+  EXPECT_EQ(p.Now(), 11) << "virtual time itself never wraps";
+  p.SetTickBase(4294967295LL);
+  EXPECT_EQ(p.Ticks(), 10) << "a base beyond 2^31 is the unsigned counter's value";
+  EXPECT_EQ(TickAdd(INT32_MAX, 1), INT32_MIN);
+  EXPECT_EQ(TickDiff(INT32_MIN, INT32_MAX), 1);
+  EXPECT_EQ(TickDiff(5, 7), -2);
+}
+
+TEST(HeadlessPlatform, SleepHookMayStopInsideASleep) {
+  struct Recorder : SleepHook {
+    std::vector<std::pair<int64_t, int64_t>> calls;  // now, until
+    void Sleeping(HeadlessPlatform& p, int64_t until) override {
+      calls.emplace_back(p.Now(), until);
+      p.AdvanceTo(p.Now() + 3);
+      p.SetKey(kVkSpace, true);
+    }
+  } hook;
+  HeadlessPlatform p;
+  p.sleepHook = &hook;
+  p.Sleep(10);
+  ASSERT_EQ(hook.calls.size(), 1u);
+  EXPECT_EQ(hook.calls[0], (std::pair<int64_t, int64_t>{0, 10}));
+  EXPECT_EQ(p.Now(), 10) << "the sleep still runs to its end";
+  EXPECT_TRUE(p.KeyDown(kVkSpace));
 }
 
 TEST(HeadlessPlatform, ScriptedKeysFollowTheClock) {
