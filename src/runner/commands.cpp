@@ -9,7 +9,7 @@
 namespace kav::runner {
 namespace {
 
-constexpr std::string_view kEventKinds[] = {
+const std::vector<std::string_view> kEventKinds = {
     "start",    "ready",  "run",        "stage",   "clock",   "frame", "shot",   "contact", "outcome",  "clear",
     "sequence", "strike", "wait",       "waited",  "message", "typed", "digits", "dialog",  "answer",   "sound",
     "force",    "fade",   "fullscreen", "records", "exit",    "state", "pixel",  "limit",   "mismatch",
@@ -102,7 +102,11 @@ int VkForKeyName(std::string_view name) {
 }
 
 bool KnownEventKind(std::string_view kind) {
-  return std::find(std::begin(kEventKinds), std::end(kEventKinds), kind) != std::end(kEventKinds);
+  return std::find(kEventKinds.begin(), kEventKinds.end(), kind) != kEventKinds.end();
+}
+
+const std::vector<std::string_view>& EventKinds() {
+  return kEventKinds;
 }
 
 std::variant<Command, ParseError> ParseCommand(std::string_view line) {

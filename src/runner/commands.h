@@ -69,7 +69,8 @@ std::variant<Command, ParseError> ParseCommand(std::string_view line);
 // The virtual-key number of a key name of the commands, or 0.
 int VkForKeyName(std::string_view name);
 
-// Whether the trace has events of this kind.
+// Whether the trace has events of this kind; all of them, in the order of docs/trace.md.
 bool KnownEventKind(std::string_view kind);
+const std::vector<std::string_view>& EventKinds();
 
 }  // namespace kav::runner

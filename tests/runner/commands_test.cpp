@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/platform.h"
 #include "runner/json.h"
 
@@ -83,6 +86,16 @@ TEST(CommandsTest, AssignmentValueForms) {
   EXPECT_TRUE(Refused("set A=[1,2"));
   EXPECT_TRUE(Refused("set A=\"open"));
   EXPECT_TRUE(Refused("expect A=[1]x"));
+}
+
+TEST(CommandsTest, EveryEventKindIsDocumented) {
+  std::ifstream in(std::string(KAVRONA_SOURCE_DIR) + "/docs/trace.md");
+  ASSERT_TRUE(in) << "docs/trace.md";
+  std::stringstream text;
+  text << in.rdbuf();
+  for (std::string_view kind : EventKinds()) {
+    EXPECT_NE(text.str().find("`" + std::string(kind) + "`"), std::string::npos) << kind;
+  }
 }
 
 TEST(JsonTest, WritesWhatReadsBack) {
