@@ -66,13 +66,30 @@ TEST(SdlKeyMappingTest, PressesReportWindowsNumbers) {
       {SDL_SCANCODE_END, SDLK_END, 35},
       {SDL_SCANCODE_Y, SDLK_y, 89},
       {SDL_SCANCODE_N, SDLK_n, 78},
-      {SDL_SCANCODE_A, SDLK_a, 0},
+      {SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, 16},
+      {SDL_SCANCODE_RALT, SDLK_RALT, 18},
       {SDL_SCANCODE_F5, SDLK_F5, 0},
-      {SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, 0},
+      {SDL_SCANCODE_LCTRL, SDLK_LCTRL, 0},
+      {SDL_SCANCODE_KP_1, SDLK_KP_1, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(VkForKey(c.scancode, c.keycode), c.vk) << SDL_GetScancodeName(c.scancode);
   }
+}
+
+TEST(SdlKeyMappingTest, EveryLetterAndDigitReportsItsCharacter) {
+  for (int i = 0; i < 26; ++i) {
+    const auto scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + i);
+    EXPECT_EQ(VkForKey(scancode, SDLK_a + i), 'A' + i) << SDL_GetScancodeName(scancode);
+  }
+  // SDL numbers the top row 1 ... 9, 0.
+  for (int i = 0; i < 10; ++i) {
+    const auto scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_1 + i);
+    EXPECT_EQ(VkForKey(scancode, SDLK_1 + i), i == 9 ? '0' : '1' + i) << SDL_GetScancodeName(scancode);
+  }
+  // French layout: the top row types symbols without Shift, yet the keys are still digits.
+  EXPECT_EQ(VkForKey(SDL_SCANCODE_1, SDLK_AMPERSAND), '1');
+  EXPECT_EQ(VkForKey(SDL_SCANCODE_0, 0xE0), '0');
 }
 
 TEST(SdlKeyMappingTest, PolledKeysRoundTrip) {
@@ -87,7 +104,7 @@ TEST(SdlKeyMappingTest, LettersFollowTheLayout) {
   EXPECT_EQ(VkForKey(SDL_SCANCODE_M, SDLK_COMMA), 0);
   // German layout swaps Y and Z.
   EXPECT_EQ(VkForKey(SDL_SCANCODE_Z, SDLK_y), 89);
-  EXPECT_EQ(VkForKey(SDL_SCANCODE_Y, SDLK_z), 0);
+  EXPECT_EQ(VkForKey(SDL_SCANCODE_Y, SDLK_z), 90);
   // A Cyrillic layout has no Latin letters; the key's position decides.
   EXPECT_EQ(VkForKey(SDL_SCANCODE_M, 0x44C), kVkM);
   EXPECT_EQ(VkForKey(SDL_SCANCODE_N, 0x442), 78);
@@ -99,12 +116,12 @@ TEST(HeldKeyFilterTest, KeyHeldThroughAFocusLossNeedsAReleaseAndANewPress) {
   filter.OtherEvent();
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_LEFT));
 
-  filter.FocusLost();
+  filter.FocusLost(1000);
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_LEFT));
   // Auto-repeat of the key still held.
   filter.KeyPressed(SDL_SCANCODE_LEFT, true);
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_LEFT));
-  filter.KeyReleased(SDL_SCANCODE_LEFT);
+  filter.KeyReleased(SDL_SCANCODE_LEFT, 1500);
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_LEFT));
   filter.KeyPressed(SDL_SCANCODE_LEFT, false);
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_LEFT));
@@ -116,16 +133,17 @@ TEST(HeldKeyFilterTest, SdlsOwnReleaseAndRepressAroundAFocusChangeDoNotCount) {
   filter.KeyPressed(SDL_SCANCODE_SPACE, false);
   filter.OtherEvent();
   // SDL lets go of the held keys right before it reports the loss ...
-  filter.KeyReleased(SDL_SCANCODE_LEFT);
-  filter.KeyReleased(SDL_SCANCODE_SPACE);
-  filter.FocusLost();
+  filter.KeyReleased(SDL_SCANCODE_LEFT, 5000);
+  filter.KeyReleased(SDL_SCANCODE_SPACE, 5001);
+  filter.FocusLost(5001);
   filter.OtherEvent();
-  // ... and presses the ones still down when the focus comes back.
+  // ... and the key still held presses again when the focus comes back (X's auto-repeat, or
+  // SDL catching up with the keyboard).
   EXPECT_FALSE(filter.KeyPressed(SDL_SCANCODE_LEFT, false));
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_LEFT));
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_SPACE));
 
-  filter.KeyReleased(SDL_SCANCODE_LEFT);
+  filter.KeyReleased(SDL_SCANCODE_LEFT, 6000);
   EXPECT_TRUE(filter.KeyPressed(SDL_SCANCODE_LEFT, false));
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_LEFT));
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_SPACE));
@@ -134,23 +152,53 @@ TEST(HeldKeyFilterTest, SdlsOwnReleaseAndRepressAroundAFocusChangeDoNotCount) {
 TEST(HeldKeyFilterTest, KeysUpAtTheFocusLossWorkOnTheirFirstPress) {
   HeldKeyFilter filter;
   filter.KeyPressed(SDL_SCANCODE_SPACE, false);
-  filter.KeyReleased(SDL_SCANCODE_SPACE);
+  filter.KeyReleased(SDL_SCANCODE_SPACE, 100);
   // The player moved the mouse before switching away: that release was real.
   filter.OtherEvent();
-  filter.FocusLost();
+  filter.FocusLost(101);
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_SPACE));
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_RETURN));
   filter.KeyPressed(SDL_SCANCODE_SPACE, false);
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_SPACE));
 }
 
+TEST(HeldKeyFilterTest, AReleaseLongBeforeTheFocusLossWasThePlayers) {
+  // F4 pressed and let go, then nothing at all until another window takes the focus.
+  HeldKeyFilter filter;
+  EXPECT_TRUE(filter.KeyPressed(SDL_SCANCODE_F4, false));
+  filter.OtherEvent();
+  filter.KeyReleased(SDL_SCANCODE_F4, 3394);
+  filter.FocusLost(3911);
+  EXPECT_TRUE(filter.Passes(SDL_SCANCODE_F4));
+  filter.OtherEvent();
+  // The first press after the focus comes back toggles.
+  EXPECT_TRUE(filter.KeyPressed(SDL_SCANCODE_F4, false));
+  EXPECT_TRUE(filter.Passes(SDL_SCANCODE_F4));
+}
+
+TEST(HeldKeyFilterTest, OnlyReleasesAtTheMomentOfTheLossWereSdls) {
+  HeldKeyFilter filter;
+  for (int scancode : {SDL_SCANCODE_F4, SDL_SCANCODE_UP, SDL_SCANCODE_SPACE}) {
+    filter.KeyPressed(scancode, false);
+  }
+  filter.OtherEvent();
+  filter.KeyReleased(SDL_SCANCODE_F4, 0xFFFFFFFDu);  // the player's
+  // SDL's, across the wrap of the tick counter.
+  filter.KeyReleased(SDL_SCANCODE_UP, 0xFFFFFFFEu);
+  filter.KeyReleased(SDL_SCANCODE_SPACE, 0);
+  filter.FocusLost(0);
+  EXPECT_TRUE(filter.Passes(SDL_SCANCODE_F4));
+  EXPECT_FALSE(filter.Passes(SDL_SCANCODE_UP));
+  EXPECT_FALSE(filter.Passes(SDL_SCANCODE_SPACE));
+}
+
 TEST(HeldKeyFilterTest, ASecondFocusLossKeepsKeysStale) {
   HeldKeyFilter filter;
   filter.KeyPressed(SDL_SCANCODE_UP, false);
-  filter.FocusLost();
-  filter.KeyReleased(SDL_SCANCODE_UP);
+  filter.FocusLost(10);
+  filter.KeyReleased(SDL_SCANCODE_UP, 10);
   filter.OtherEvent();
-  filter.FocusLost();
+  filter.FocusLost(400);
   EXPECT_FALSE(filter.Passes(SDL_SCANCODE_UP));
   filter.KeyPressed(SDL_SCANCODE_UP, false);
   EXPECT_TRUE(filter.Passes(SDL_SCANCODE_UP));
@@ -159,8 +207,8 @@ TEST(HeldKeyFilterTest, ASecondFocusLossKeepsKeysStale) {
 TEST(HeldKeyFilterTest, OutOfRangeScancodesNeverPass) {
   HeldKeyFilter filter;
   filter.KeyPressed(-1, false);
-  filter.KeyReleased(SDL_NUM_SCANCODES);
-  filter.FocusLost();
+  filter.KeyReleased(SDL_NUM_SCANCODES, 0);
+  filter.FocusLost(0);
   EXPECT_FALSE(filter.Passes(-1));
   EXPECT_FALSE(filter.Passes(SDL_NUM_SCANCODES));
 }
@@ -295,7 +343,7 @@ class SdlWindowTest : public testing::Test {
     Push(event);
   }
 
-  void PushKey(SDL_Scancode scancode, SDL_Keycode keycode, bool repeat = false, bool down = true) {
+  void PushKey(SDL_Scancode scancode, SDL_Keycode keycode, bool repeat = false, bool down = true, Uint16 mods = 0) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.windowID = SDL_GetWindowID(Window());
@@ -303,6 +351,7 @@ class SdlWindowTest : public testing::Test {
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.scancode = scancode;
     event.key.keysym.sym = keycode;
+    event.key.keysym.mod = mods;
     Push(event);
   }
 
@@ -450,6 +499,26 @@ TEST_F(SdlWindowTest, FullScreenAndBackRestoresTheWindowRectangle) {
   EXPECT_EQ(restored.Top, saved.Top);
 }
 
+TEST_F(SdlWindowTest, RectangleAskedForWhileHiddenHoldsAfterShowingAndEveryFullScreenTrip) {
+  // As the game starts: placed while hidden, read back at once, shown later.
+  platform_->SetWindowRect({.Left = 240, .Top = 212, .Width = 800, .Height = 600});
+  const WindowRect saved = platform_->GetWindowRect();
+  EXPECT_EQ(saved, (WindowRect{.Left = 240, .Top = 212, .Width = 800, .Height = 600}));
+  platform_->ShowMainWindow();
+  Events();
+  EXPECT_EQ(platform_->GetWindowRect(), saved);
+
+  for (int trip = 0; trip < 3; ++trip) {
+    platform_->SetFullScreen(true);
+    Events();
+    ASSERT_TRUE(platform_->IsFullScreen());
+    platform_->SetFullScreen(false);
+    platform_->SetWindowRect(saved);
+    Events();
+    EXPECT_EQ(platform_->GetWindowRect(), saved) << "trip " << trip;
+  }
+}
+
 TEST_F(SdlWindowTest, FullScreenRepaintsTheLastFrameScaled) {
   platform_->ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
@@ -519,7 +588,7 @@ TEST_F(SdlWindowTest, WarpMouseAimsAtTheScaledFramePixel) {
 TEST_F(SdlWindowTest, KeyPressesAndTextAreReported) {
   PushKey(SDL_SCANCODE_SPACE, SDLK_SPACE);
   PushKey(SDL_SCANCODE_SPACE, SDLK_SPACE, /*repeat=*/true);
-  PushKey(SDL_SCANCODE_A, SDLK_a);
+  PushKey(SDL_SCANCODE_F5, SDLK_F5);
   PushKey(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER);
   PushKey(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
   SDL_Event text{};
@@ -536,6 +605,53 @@ TEST_F(SdlWindowTest, KeyPressesAndTextAreReported) {
   EXPECT_EQ(events[2].vk, 8);
   EXPECT_EQ(events[3].kind, Kind::TextInput);
   EXPECT_EQ(events[3].text, "あい");
+}
+
+TEST_F(SdlWindowTest, KeyPressesCarryShiftAndAlt) {
+  PushKey(SDL_SCANCODE_A, SDLK_a, false, true, KMOD_CAPS);
+  PushKey(SDL_SCANCODE_TAB, SDLK_TAB, false, true, KMOD_RSHIFT);
+  PushKey(SDL_SCANCODE_7, SDLK_7, false, true, KMOD_LALT | KMOD_NUM);
+  PushKey(SDL_SCANCODE_HOME, SDLK_HOME, false, true, KMOD_RALT | KMOD_LSHIFT);
+  // Ctrl is not a modifier the game tells apart.
+  PushKey(SDL_SCANCODE_DELETE, SDLK_DELETE, false, true, KMOD_LCTRL);
+
+  const std::vector<PlatformEvent> events = Events();
+  ASSERT_EQ(events.size(), 5u);
+  const std::pair<int, int> expected[] = {
+      {'A', 0}, {kVkTab, kModShift}, {'7', kModAlt}, {kVkHome, kModShift | kModAlt}, {kVkDelete, 0}};
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].kind, Kind::KeyPressed) << i;
+    EXPECT_EQ(events[i].vk, expected[i].first) << i;
+    EXPECT_EQ(events[i].mods, expected[i].second) << i;
+  }
+}
+
+TEST_F(SdlWindowTest, CompositionTextIsReportedAndEmptyEndsIt) {
+  SDL_Event editing{};
+  editing.type = SDL_TEXTEDITING;
+  editing.edit.windowID = SDL_GetWindowID(Window());
+  SDL_strlcpy(editing.edit.text, "かな", sizeof(editing.edit.text));
+  Push(editing);
+  // Longer than the fixed-size event holds: SDL hands over a text of its own.
+  const std::string longText = "とてもながいへんかんちゅうのもじれつです";
+  SDL_Event longEditing{};
+  longEditing.type = SDL_TEXTEDITING_EXT;
+  longEditing.editExt.windowID = SDL_GetWindowID(Window());
+  longEditing.editExt.text = SDL_strdup(longText.c_str());
+  Push(longEditing);
+  SDL_Event ended{};
+  ended.type = SDL_TEXTEDITING;
+  ended.edit.windowID = SDL_GetWindowID(Window());
+  Push(ended);
+
+  const std::vector<PlatformEvent> events = Events();
+  ASSERT_EQ(events.size(), 3u);
+  for (const PlatformEvent& event : events) {
+    EXPECT_EQ(event.kind, Kind::TextEditing);
+  }
+  EXPECT_EQ(events[0].text, "かな");
+  EXPECT_EQ(events[1].text, longText);
+  EXPECT_EQ(events[2].text, "");
 }
 
 TEST_F(SdlWindowTest, ClosingTheWindowIsReportedOnce) {
@@ -601,7 +717,9 @@ TEST_F(SdlWindowTest, KeysHeldAtFocusLossReadUpUntilPressedAgain) {
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT);
   EXPECT_FALSE(platform_->KeyDown(kVkLeft));
-  EXPECT_TRUE(Events().empty()) << "SDL's own re-press is not a key press";
+  events = Events();
+  ASSERT_EQ(events.size(), 1u) << "the repeat of the key still held is not a key press";
+  EXPECT_EQ(events[0].kind, Kind::FocusGained);
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, /*repeat=*/true);
   EXPECT_FALSE(platform_->KeyDown(kVkLeft));
 
@@ -622,6 +740,30 @@ TEST_F(SdlWindowTest, KeysUpAtFocusLossWorkAtOnceAfterwards) {
   PushKey(SDL_SCANCODE_SPACE, SDLK_SPACE);
   SetKeyState(SDL_SCANCODE_SPACE, true);
   EXPECT_TRUE(platform_->KeyDown(kVkSpace));
+}
+
+TEST_F(SdlWindowTest, KeyLetGoLongBeforeAFocusRoundTripWorksOnItsNextPress) {
+  PushKey(SDL_SCANCODE_F4, SDLK_F4);
+  SetKeyState(SDL_SCANCODE_F4, true);
+  ASSERT_TRUE(platform_->KeyDown(kVkF4));
+  ASSERT_EQ(Events().size(), 1u);
+  PushKey(SDL_SCANCODE_F4, SDLK_F4, /*repeat=*/false, /*down=*/false);
+  SetKeyState(SDL_SCANCODE_F4, false);
+  ASSERT_FALSE(platform_->KeyDown(kVkF4));
+
+  // The player let go of F4 and, with nothing else happening, switched windows a while later.
+  SDL_Delay(3 * HeldKeyFilter::kLossReleaseMs + 20);
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  PushKey(SDL_SCANCODE_F4, SDLK_F4);
+  SetKeyState(SDL_SCANCODE_F4, true);
+  EXPECT_TRUE(platform_->KeyDown(kVkF4));
+  const std::vector<PlatformEvent> events = Events();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].kind, Kind::FocusLost);
+  EXPECT_EQ(events[1].kind, Kind::FocusGained);
+  EXPECT_EQ(events[2].kind, Kind::KeyPressed);
+  EXPECT_EQ(events[2].vk, kVkF4);
 }
 
 TEST_F(SdlWindowTest, WindowEventsStayQueuedWhileKeysArePolled) {

@@ -50,6 +50,17 @@ PlatformEvent Event(PlatformEvent::Kind kind) {
   return event;
 }
 
+int ModsFor(Uint16 sdlMods) {
+  int mods = 0;
+  if ((sdlMods & KMOD_SHIFT) != 0) {
+    mods |= kModShift;
+  }
+  if ((sdlMods & KMOD_ALT) != 0) {
+    mods |= kModAlt;
+  }
+  return mods;
+}
+
 std::string WithSlash(std::string dir) {
   if (dir.empty() || dir.back() != '/') {
     dir += '/';
@@ -92,16 +103,11 @@ int VkForKey(int scancode, int keycode) {
       scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z && (keycode == SDLK_UNKNOWN || keycode >= 0x80);
   if (latinLetter || otherScriptLetter) {
     const int letter = latinLetter ? keycode - SDLK_a : scancode - SDL_SCANCODE_A;
-    switch ('A' + letter) {
-      case 'M':
-        return kVkM;
-      case 'N':
-        return 78;
-      case 'Y':
-        return 89;
-      default:
-        return 0;
-    }
+    return 'A' + letter;
+  }
+  // The top row's digits, wherever the layout puts its symbols on them.
+  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+    return '1' + (scancode - SDL_SCANCODE_1);
   }
   switch (scancode) {
     case SDL_SCANCODE_RETURN:
@@ -121,16 +127,24 @@ int VkForKey(int scancode, int keycode) {
       return kVkDown;
     case SDL_SCANCODE_F4:
       return kVkF4;
+    case SDL_SCANCODE_0:
+      return '0';
     case SDL_SCANCODE_BACKSPACE:
-      return 8;
+      return kVkBackSpace;
     case SDL_SCANCODE_TAB:
-      return 9;
+      return kVkTab;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT:
+      return kVkShift;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT:
+      return kVkAlt;
     case SDL_SCANCODE_END:
-      return 35;
+      return kVkEnd;
     case SDL_SCANCODE_HOME:
-      return 36;
+      return kVkHome;
     case SDL_SCANCODE_DELETE:
-      return 46;
+      return kVkDelete;
     default:
       return 0;
   }
@@ -152,7 +166,7 @@ bool HeldKeyFilter::KeyPressed(int scancode, bool repeat) {
   return !stale_.test(key);
 }
 
-void HeldKeyFilter::KeyReleased(int scancode) {
+void HeldKeyFilter::KeyReleased(int scancode, uint32_t ms) {
   if (!Valid(scancode)) {
     releaseRun_.reset();
     return;
@@ -160,15 +174,22 @@ void HeldKeyFilter::KeyReleased(int scancode) {
   const auto key = static_cast<size_t>(scancode);
   held_.reset(key);
   releaseRun_.set(key);
+  releasedAt_[key] = ms;
   if (stale_.test(key)) {
     releasedSinceLoss_.set(key);
   }
 }
 
-void HeldKeyFilter::FocusLost() {
-  // SDL releases every held key just before it reports the focus loss, so the keys of that
-  // run of releases were held at the moment the focus went.
-  const auto heldAtLoss = held_ | releaseRun_;
+void HeldKeyFilter::FocusLost(uint32_t ms) {
+  // SDL releases every held key just before it reports the focus loss, in the same
+  // millisecond or so. A release of that run from longer before was the player letting go
+  // (nothing else need happen between that and switching windows), so that key was up.
+  auto heldAtLoss = held_;
+  for (size_t key = 0; key < kScancodeCount; ++key) {
+    if (releaseRun_.test(key) && ms - releasedAt_[key] <= kLossReleaseMs) {
+      heldAtLoss.set(key);
+    }
+  }
   stale_ |= heldAtLoss;
   releasedSinceLoss_ &= ~heldAtLoss;
   releaseRun_.reset();
@@ -252,9 +273,9 @@ int SdlPlatform::WatchEvent(void* self, SDL_Event* event) {
       event->key.repeat = 1;
     }
   } else if (event->type == SDL_KEYUP) {
-    heldKeys.KeyReleased(event->key.keysym.scancode);
+    heldKeys.KeyReleased(event->key.keysym.scancode, event->key.timestamp);
   } else if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-    heldKeys.FocusLost();
+    heldKeys.FocusLost(event->window.timestamp);
   } else {
     heldKeys.OtherEvent();
   }
@@ -293,6 +314,9 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
           case SDL_WINDOWEVENT_FOCUS_LOST:
             events.push_back(Event(PlatformEvent::Kind::FocusLost));
             break;
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+            events.push_back(Event(PlatformEvent::Kind::FocusGained));
+            break;
           case SDL_WINDOWEVENT_EXPOSED:
           case SDL_WINDOWEVENT_RESIZED:
           case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -321,6 +345,7 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
           if (vk != 0) {
             PlatformEvent press = Event(PlatformEvent::Kind::KeyPressed);
             press.vk = vk;
+            press.mods = ModsFor(event.key.keysym.mod);
             events.push_back(press);
           }
         }
@@ -329,6 +354,20 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
         PlatformEvent typed = Event(PlatformEvent::Kind::TextInput);
         typed.text = event.text.text;
         events.push_back(std::move(typed));
+      } break;
+      case SDL_TEXTEDITING: {
+        PlatformEvent composing = Event(PlatformEvent::Kind::TextEditing);
+        composing.text = event.edit.text;
+        events.push_back(std::move(composing));
+      } break;
+      case SDL_TEXTEDITING_EXT: {
+        // A composition too long for the fixed-size event; the text is ours to free.
+        PlatformEvent composing = Event(PlatformEvent::Kind::TextEditing);
+        if (event.editExt.text != nullptr) {
+          composing.text = event.editExt.text;
+          SDL_free(event.editExt.text);
+        }
+        events.push_back(std::move(composing));
       } break;
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:
@@ -397,6 +436,8 @@ void SdlPlatform::CreateMainWindow() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  // Japanese compositions soon outgrow the fixed-size editing event.
+  SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
   if (SDL_InitSubSystem(kInitFlags) != 0) {
     throw std::runtime_error(std::string("SDL could not start the display: ") + SDL_GetError());
   }
@@ -429,9 +470,47 @@ void SdlPlatform::ShowMainWindow() {
   if (window_ == nullptr) {
     return;
   }
+  const bool firstShow = (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0 && !IsFullScreen();
+  // Where the client area was asked to go; a hidden window reports just that.
+  int left = 0;
+  int top = 0;
+  SDL_GetWindowPosition(window_, &left, &top);
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
+  if (firstShow) {
+    PlaceFramedWindow(left, top);
+  }
   Repaint();
+}
+
+void SdlPlatform::PlaceFramedWindow(int left, int top) {
+  // An X11 window manager puts the frame, not the client area, where a window not yet mapped
+  // asked to be, since SDL cannot allow for a frame it has not seen. Once the frame is known,
+  // SDL's moves place the client area, as every later move (leaving full screen, say) does.
+  constexpr Uint64 kFrameWaitMs = 100;
+  const Uint64 deadline = SDL_GetTicks64() + kFrameWaitMs;
+  int frameTop = 0;
+  int frameLeft = 0;
+  int frameBottom = 0;
+  int frameRight = 0;
+  for (;;) {
+    SDL_PumpEvents();
+    if (SDL_GetWindowBordersSize(window_, &frameTop, &frameLeft, &frameBottom, &frameRight) != 0) {
+      // No frames on this video driver.
+      return;
+    }
+    if (frameTop != 0 || frameLeft != 0 || frameBottom != 0 || frameRight != 0 || SDL_GetTicks64() >= deadline) {
+      break;
+    }
+    SDL_Delay(1);
+  }
+  int shownLeft = 0;
+  int shownTop = 0;
+  SDL_GetWindowPosition(window_, &shownLeft, &shownTop);
+  if (shownLeft != left || shownTop != top) {
+    SDL_SetWindowPosition(window_, left, top);
+    SDL_PumpEvents();
+  }
 }
 
 void SdlPlatform::Present(const uint32_t* frame) {
