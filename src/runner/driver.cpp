@@ -32,6 +32,12 @@ Driver::Driver(HeadlessPlatform& platform, Game& game, std::istream& commands, s
   game_.trace = Trace(this);
 }
 
+Driver::~Driver() {
+  // The game and the platform may outlive the driver; they must not call into it then.
+  if (platform_.sleepHook == this) platform_.sleepHook = nullptr;
+  game_.trace = Trace();
+}
+
 int Driver::Run() {
   try {
     game_.trace.Emit("start", [](TraceEvent& e) { e.Add("version", kScriptVersion); });

@@ -27,6 +27,9 @@ constexpr int64_t kRunLimitMs = 600000;
 class Driver final : public TraceSink, public SleepHook {
  public:
   Driver(HeadlessPlatform& platform, Game& game, std::istream& commands, std::ostream& trace);
+  ~Driver() override;
+  Driver(const Driver&) = delete;
+  Driver& operator=(const Driver&) = delete;
 
   // Runs the game to its end or until the commands stop it; returns the runner's exit status.
   int Run();

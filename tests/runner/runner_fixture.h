@@ -17,23 +17,34 @@ class RunnerFixture : public GameFixture {
  protected:
   std::vector<TraceValue> events;
   std::string errors;
+  // Kept until the next run, so that a test can go on talking to the game through it.
+  std::unique_ptr<std::istringstream> in_;
+  std::unique_ptr<std::ostringstream> out_;
+  std::unique_ptr<runner::Driver> driver_;
+
+  void TearDown() override {
+    driver_.reset();
+    GameFixture::TearDown();
+  }
 
   // A new game on a new platform, over the same program directory.
   void Restart() {
+    driver_.reset();
     game.reset();
     platform = std::make_unique<HeadlessPlatform>(dir.string());
     game = std::make_unique<Game>(*platform);
   }
 
   int Run(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out;
+    driver_.reset();
+    in_ = std::make_unique<std::istringstream>(script);
+    out_ = std::make_unique<std::ostringstream>();
     ::testing::internal::CaptureStderr();
-    runner::Driver driver(*platform, *game, in, out);
-    const int status = driver.Run();
+    driver_ = std::make_unique<runner::Driver>(*platform, *game, *in_, *out_);
+    const int status = driver_->Run();
     errors = ::testing::internal::GetCapturedStderr();
     events.clear();
-    std::istringstream lines(out.str());
+    std::istringstream lines(out_->str());
     std::string line;
     while (std::getline(lines, line)) {
       std::string_view text = line;
