@@ -20,6 +20,11 @@ constexpr Design kDesign[] = {
     {Pic::picBuhin, "picBuhin", false, kBlack},
     {Pic::picMask, "picMask", false, kWhite},
     {Pic::Picture3, "Picture3", false, kBlack},
+    {ImgIcon(0), "imgIcon(0)", false, kBlack},
+    {ImgIcon(1), "imgIcon(1)", false, kBlack},
+    {ImgIcon(2), "imgIcon(2)", false, kBlack},
+    {ImgIcon(3), "imgIcon(3)", false, kBlack},
+    {Pic::picCursor, "picCursor", false, kBlack},
     {Pic::picP, "picP", true, kBlack},
     {Pic::picTim, "picTim", true, kBlack},
     {Pic::Picture2, "Picture2", true, kBlack},
@@ -41,6 +46,7 @@ constexpr Design kDesign[] = {
     {Pic::Picture1, "Picture1", true, kBlack},
     {Pic::picTitle1, "picTitle(1)", true, kBlack},
     {Pic::picTitle0, "picTitle(0)", true, kBlack},
+    {Pic::frmDLG, "frmDLG", true, kBlack},
 };
 static_assert(std::size(kDesign) == static_cast<size_t>(Pic::Count));
 
@@ -114,7 +120,11 @@ void Screen::Dispatch(const PlatformEvent& e) {
         Control& c = (*this)[*it];
         if (!c.HitTest(e.x, e.y)) continue;
         // The topmost picture box under the pointer takes the click, handler or not.
-        if (c.OnClick) c.OnClick();
+        if (c.OnClickAt) {
+          c.OnClickAt(e.x - c.Left, e.y - c.Top);
+        } else if (c.OnClick) {
+          c.OnClick();
+        }
         break;
       }
       break;

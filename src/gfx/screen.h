@@ -32,11 +32,18 @@ enum class Pic : int {
   TekiMen,
   Picture1,
   picTotal,
+  imgIcon0,  // the dialog's four icons, never shown by themselves
+  imgIcon3 = imgIcon0 + 3,
+  picCursor,  // the pointer over the dialog
+  frmDLG,     // the dialog window, above everything
   Count,
 };
 
 constexpr Pic AnimePatten(int i) {
   return static_cast<Pic>(static_cast<int>(Pic::picAnimePatten0) + i);
+}
+constexpr Pic ImgIcon(int i) {
+  return static_cast<Pic>(static_cast<int>(Pic::imgIcon0) + i);
 }
 
 // Where a surface not in use waits: just below the visible area.
@@ -54,6 +61,8 @@ struct Control {
   uint32_t BackColour = kBlack;  // what Clear and a larger size fill with
   std::optional<Region> Shape;   // only the region's pixels show, when set
   std::function<void()> OnClick;
+  // Takes the click's position inside the box instead, when set.
+  std::function<void(int x, int y)> OnClickAt;
 
   int32_t Width() const { return Image.Width(); }
   int32_t Height() const { return Image.Height(); }

@@ -71,6 +71,16 @@ struct PlatformEvent {
   static PlatformEvent CloseDialog() { return {Kind::DialogClose, 0, 0, 0, {}}; }
 };
 
+// A pointer picture: pixels of the key colour are see-through; the hot spot is its tip.
+struct PointerShape {
+  std::vector<uint32_t> pixels;  // width x height, 0x00RRGGBB
+  int width = 0;
+  int height = 0;
+  int hotX = 0;
+  int hotY = 0;
+  uint32_t key = 0;
+};
+
 // Everything the game needs from the operating system. Game code never sees SDL.
 class Platform {
  public:
@@ -86,6 +96,8 @@ class Platform {
   // Events: window events since the last call, in order. Held keys are already cleared for a
   // focus loss by the time it is reported.
   virtual std::vector<PlatformEvent> PollEvents() = 0;
+  // Waits until an event is queued or the time is up, without taking anything off the queue.
+  virtual void WaitForEvent(int32_t timeoutMs) = 0;
 
   // Keyboard: whether the key is held at this moment. Refreshes the input state without
   // taking window events off the queue.
@@ -104,6 +116,9 @@ class Platform {
   virtual void SetWindowRect(const WindowRect& rect) = 0;
   virtual WindowRect DesktopRect() = 0;
   virtual void WarpMouse(int x, int y) = 0;
+  // Over the area (frame pixels) the pointer takes this shape; elsewhere the usual arrow.
+  // nullptr gives the arrow back everywhere.
+  virtual void SetPointerOver(const PointerShape* shape, const WindowRect& area) = 0;
 
   // Files: the program's directory, ending with '/'.
   virtual std::string ProgramDir() = 0;

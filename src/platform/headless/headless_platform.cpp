@@ -51,6 +51,16 @@ bool HeadlessPlatform::KeyDown(int vk) {
   return down;
 }
 
+bool HeadlessPlatform::EventDue() const {
+  return !events_.empty() && events_.front().at <= now_;
+}
+
+void HeadlessPlatform::WaitForEvent(int32_t timeoutMs) {
+  // Virtual time moves in the wait as in a sleep; the runner may queue input during it.
+  if (EventDue()) return;
+  Sleep(timeoutMs);
+}
+
 bool HeadlessPlatform::ClosePending() {
   return std::any_of(events_.begin(), events_.end(), [&](const Timed& t) {
     return t.at <= now_ && t.event.kind == PlatformEvent::Kind::CloseRequested;

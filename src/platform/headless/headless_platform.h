@@ -7,6 +7,7 @@
 
 #include "platform/headless/headless_joystick.h"
 #include "platform/platform.h"
+#include "platform/text_input.h"
 
 namespace kav {
 
@@ -76,6 +77,7 @@ class HeadlessPlatform final : public Platform {
   }
   double SecondsSinceMidnight() override { return secondsSinceMidnight_ + static_cast<double>(now_) / 1000.0; }
   std::vector<PlatformEvent> PollEvents() override;
+  void WaitForEvent(int32_t timeoutMs) override;
   bool KeyDown(int vk) override;
   bool ClosePending() override;
   void CreateMainWindow() override;
@@ -87,6 +89,13 @@ class HeadlessPlatform final : public Platform {
   void SetWindowRect(const WindowRect& rect) override;
   WindowRect DesktopRect() override { return desktop_; }
   void WarpMouse(int x, int y) override;
+  void SetPointerOver(const PointerShape* shape, const WindowRect& area) override {
+    pointerShape_ = shape;
+    pointerArea_ = area;
+  }
+  const PointerShape* PointerShapeShown() const { return pointerShape_; }
+  const WindowRect& PointerArea() const { return pointerArea_; }
+  RecordingTextInput textInput;
   std::string ProgramDir() override { return programDir_; }
   bool AcquireSingleInstanceLock() override { return !lockHeldByOther_; }
   void ShowFatalMessage(const std::string& title, const std::string& text) override;
@@ -124,7 +133,11 @@ class HeadlessPlatform final : public Platform {
   std::vector<std::string> displayLog_;
   std::vector<std::string> fatalMessages_;
 
+  const PointerShape* pointerShape_ = nullptr;
+  WindowRect pointerArea_;
+
   bool ScriptedDown(int vk) const;
+  bool EventDue() const;
 };
 
 }  // namespace kav

@@ -216,6 +216,9 @@ SdlPlatform::~SdlPlatform() {
   if (watching_) {
     SDL_DelEventWatch(&SdlPlatform::WatchEvent, this);
   }
+  if (shapedCursor_ != nullptr) {
+    SDL_FreeCursor(shapedCursor_);
+  }
   if (texture_ != nullptr) {
     SDL_DestroyTexture(texture_);
   }
@@ -326,6 +329,11 @@ std::vector<PlatformEvent> SdlPlatform::PollEvents() {
             break;
           default:
             break;
+        }
+        break;
+      case SDL_MOUSEMOTION:
+        if (event.motion.windowID == windowId) {
+          UpdatePointer(event.motion.x, event.motion.y);
         }
         break;
       case SDL_MOUSEBUTTONDOWN:
@@ -464,6 +472,9 @@ void SdlPlatform::CreateMainWindow() {
   }
   SDL_AddEventWatch(&SdlPlatform::WatchEvent, this);
   watching_ = true;
+  // SDL starts with text input on; the game's keys must not go to an input method until a
+  // text field asks for it.
+  SDL_StopTextInput();
 }
 
 void SdlPlatform::ShowMainWindow() {
@@ -592,6 +603,70 @@ WindowRect SdlPlatform::DesktopRect() {
     return {.Width = kScreenWidth, .Height = kScreenHeight};
   }
   return {.Left = bounds.x, .Top = bounds.y, .Width = bounds.w, .Height = bounds.h};
+}
+
+void SdlPlatform::WaitForEvent(int32_t timeoutMs) {
+  if (window_ == nullptr) {
+    return;
+  }
+  // Without an event to fill, SDL only waits and leaves the queue as it is.
+  SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
+
+void SdlPlatform::FrameToWindow(int x, int y, int& windowX, int& windowY) const {
+  windowX = x;
+  windowY = y;
+  if (renderer_ != nullptr) {
+    SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &windowX, &windowY);
+  }
+}
+
+void SdlPlatform::SetPointerOver(const PointerShape* shape, const WindowRect& area) {
+  if (window_ == nullptr) {
+    return;
+  }
+  if (shape != pointerShape_) {
+    if (shapedCursor_ != nullptr) {
+      SDL_SetCursor(SDL_GetDefaultCursor());
+      SDL_FreeCursor(shapedCursor_);
+      shapedCursor_ = nullptr;
+      pointerShaped_ = false;
+    }
+    pointerShape_ = shape;
+    if (shape != nullptr && !shape->pixels.empty()) {
+      SDL_Surface* picture =
+          SDL_CreateRGBSurfaceWithFormat(0, shape->width, shape->height, 32, SDL_PIXELFORMAT_ARGB8888);
+      if (picture != nullptr) {
+        for (int y = 0; y < shape->height; ++y) {
+          auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(picture->pixels) + y * picture->pitch);
+          for (int x = 0; x < shape->width; ++x) {
+            const uint32_t c = shape->pixels[static_cast<size_t>(y * shape->width + x)];
+            row[x] = c == shape->key ? 0 : (0xFF000000u | c);
+          }
+        }
+        shapedCursor_ = SDL_CreateColorCursor(picture, shape->hotX, shape->hotY);
+        SDL_FreeSurface(picture);
+      }
+    }
+  }
+  pointerArea_ = area;
+  int windowX = 0;
+  int windowY = 0;
+  SDL_GetMouseState(&windowX, &windowY);
+  float frameX = 0;
+  float frameY = 0;
+  SDL_RenderWindowToLogical(renderer_, windowX, windowY, &frameX, &frameY);
+  UpdatePointer(static_cast<int>(frameX), static_cast<int>(frameY));
+}
+
+void SdlPlatform::UpdatePointer(int frameX, int frameY) {
+  const WindowRect& a = pointerArea_;
+  const bool over = shapedCursor_ != nullptr && frameX >= a.Left && frameY >= a.Top && frameX < a.Left + a.Width &&
+                    frameY < a.Top + a.Height;
+  if (over != pointerShaped_) {
+    SDL_SetCursor(over ? shapedCursor_ : SDL_GetDefaultCursor());
+    pointerShaped_ = over;
+  }
 }
 
 void SdlPlatform::WarpMouse(int x, int y) {

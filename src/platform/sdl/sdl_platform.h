@@ -13,6 +13,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Cursor;
 union SDL_Event;
 
 namespace kav {
@@ -75,6 +76,7 @@ class SdlPlatform final : public Platform {
   double SecondsSinceMidnight() override;
 
   std::vector<PlatformEvent> PollEvents() override;
+  void WaitForEvent(int32_t timeoutMs) override;
   bool KeyDown(int vk) override;
   bool ClosePending() override;
 
@@ -88,12 +90,15 @@ class SdlPlatform final : public Platform {
   void SetWindowRect(const WindowRect& rect) override;
   WindowRect DesktopRect() override;
   void WarpMouse(int x, int y) override;
+  void SetPointerOver(const PointerShape* shape, const WindowRect& area) override;
 
   std::string ProgramDir() override;
   bool AcquireSingleInstanceLock() override;
   void ShowFatalMessage(const std::string& title, const std::string& text) override;
 
   SDL_Window* NativeWindow() const { return window_; }
+  // A frame pixel's position in the window's own coordinates (the frame is scaled to fit).
+  void FrameToWindow(int x, int y, int& windowX, int& windowY) const;
 
  private:
   static int WatchEvent(void* self, SDL_Event* event);
@@ -101,6 +106,7 @@ class SdlPlatform final : public Platform {
   void Repaint();
   void Settle();
   void PlaceFramedWindow(int left, int top);
+  void UpdatePointer(int frameX, int frameY);
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -111,6 +117,10 @@ class SdlPlatform final : public Platform {
   HeldKeyFilter heldKeys_;
   bool closePending_ = false;
   bool repaintPending_ = false;
+  SDL_Cursor* shapedCursor_ = nullptr;
+  const PointerShape* pointerShape_ = nullptr;
+  WindowRect pointerArea_;
+  bool pointerShaped_ = false;
 
   void PumpWithoutDispatch();
   InstanceLock instanceLock_;
