@@ -5,10 +5,13 @@
 #include "devices/display_mode.h"
 #include "gfx/graphics.h"
 #include "gfx/screen.h"
+#include "platform/fonts.h"
 #include "platform/platform.h"
+#include "platform/text_input.h"
 #include "platform/trace.h"
 #include "records/records.h"
 #include "stages/run_state.h"
+#include "ui/dialog.h"
 #include "ui/dialog_state.h"
 
 namespace kav {
@@ -51,9 +54,17 @@ class Game : public GameState {
 
   Platform& platform;
   Screen screen;
+  // Typing into the dialog's field; the platform's own where it has one.
+  TextInput* textInput = &noTextInput_;
+  // The dialog's faces; without them its texts are left out (tests of its workings).
+  Fonts* fonts = nullptr;
+  DialogWindow dialogWindow;
   DialogView dialog;
   // F4 acts once per press: the state it had when a loop last looked at it.
   bool f4WasDown = false;
+
+ private:
+  RecordingTextInput noTextInput_;
 };
 
 // Today's date as "mm/dd" from the platform's calendar.

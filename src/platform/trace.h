@@ -19,8 +19,7 @@ class TraceValue {
   TraceValue() = default;
   TraceValue(bool b) : data_(b) {}
   template <std::integral T>
-    requires(!std::same_as<T, bool>)
-  TraceValue(T v) : data_(static_cast<int64_t>(v)) {}
+  requires(!std::same_as<T, bool>) TraceValue(T v) : data_(static_cast<int64_t>(v)) {}
   template <std::floating_point T>
   TraceValue(T v) : data_(static_cast<double>(v)) {}
   TraceValue(const char* s) : data_(std::string(s)) {}

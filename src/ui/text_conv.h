@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kav {
+
+// Upper case, then narrow: Latin letters (also full-width ones) to capitals; full-width
+// letters, digits and signs to ASCII; full-width katakana and Japanese punctuation to their
+// half-width forms, a voiced or semi-voiced kana becoming its base kana and a separate mark.
+std::string ToUpperAndNarrow(std::string_view utf8);
+
+// The number of characters, as the game counts a name's length.
+size_t CharCount(std::string_view utf8);
+
+}  // namespace kav
