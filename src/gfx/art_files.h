@@ -24,6 +24,14 @@ inline constexpr const char* kEnemyMissile = "enemy_missile.png";  // TekiTama 2
 inline constexpr const char* kGunner = "gunner.png";               // TekiMen 16 x 16
 inline constexpr const char* kMenuButton = "menu_button.png";      // Picture1 32 x 32
 inline constexpr const char* kTotal = "total.png";                 // picTotal 32 x 32, parked below the screen
+inline constexpr const char* kIconQuestion = "icon_question.png";  // dialog icon 32 x 32
+inline constexpr const char* kIconWarning = "icon_warning.png";    // dialog icon 32 x 32
+inline constexpr const char* kIconHelp = "icon_help.png";          // dialog icon 32 x 32
+inline constexpr const char* kIconEmblem = "icon_emblem.png";      // dialog icon 32 x 32
+inline constexpr const char* kCursorCross = "cursor_cross.png";    // pointer 32 x 32
+
+// The crosshair's hot spot, the same in x and y: the pixel its four bars point at.
+inline constexpr int kCursorCrossHotspot = 15;
 
 struct ArtFile {
   const char* name;
@@ -36,7 +44,8 @@ inline constexpr ArtFile kAllFiles[] = {
     {kMessageFrame, 625, 376}, {kHeli, 48, 23},       {kBurstSmall, 48, 32},    {kBurstLarge, 48, 32},
     {kFlame, 24, 10},          {kCulprit, 11, 12},    {kHostage, 8, 8},         {kLadder, 8, 16},
     {kBoat, 60, 60},           {kRing, 64, 64},       {kFinale, 2, 2},          {kEnemyMissile, 22, 8},
-    {kGunner, 16, 16},         {kMenuButton, 32, 32}, {kTotal, 32, 32},
+    {kGunner, 16, 16},         {kMenuButton, 32, 32}, {kTotal, 32, 32},         {kIconQuestion, 32, 32},
+    {kIconWarning, 32, 32},    {kIconHelp, 32, 32},   {kIconEmblem, 32, 32},    {kCursorCross, 32, 32},
 };
 
 }  // namespace kav::art

@@ -35,4 +35,11 @@ Surface MakeMessageFrame();
 // Writes the picture as dir/name in PNG; says on stderr which file failed.
 bool WritePicture(const std::filesystem::path& dir, const char* name, const Surface& picture);
 
+// The game dialog's icons and the crosshair pointer, 32 x 32 each.
+Surface MakeIconQuestion();
+Surface MakeIconWarning();
+Surface MakeIconHelp();
+Surface MakeIconEmblem();
+Surface MakeCursorCross();
+
 }  // namespace kav::artgen

@@ -223,6 +223,11 @@ int main(int argc, char** argv) {
       {"gunner", MakeGunner()},
       {"menu_button", MakeMenuButton()},
       {"title_logo", MakeTitleLogo()},
+      {"icon_question", MakeIconQuestion()},
+      {"icon_warning", MakeIconWarning()},
+      {"icon_help", MakeIconHelp()},
+      {"icon_emblem", MakeIconEmblem()},
+      {"cursor_cross", MakeCursorCross()},
   };
   bool ok = WritePicture(out, "backdrop.png", backdrop);
   ok = WritePicture(out, "backdrop_zones.png", Zones(backdrop)) && ok;

@@ -40,6 +40,11 @@ int main(int argc, char** argv) {
       {art::kGunner, MakeGunner},
       {art::kMenuButton, MakeMenuButton},
       {art::kTotal, MakeTotal},
+      {art::kIconQuestion, MakeIconQuestion},
+      {art::kIconWarning, MakeIconWarning},
+      {art::kIconHelp, MakeIconHelp},
+      {art::kIconEmblem, MakeIconEmblem},
+      {art::kCursorCross, MakeCursorCross},
   };
   bool ok = true;
   for (const auto& [name, make] : jobs) ok = WritePicture(out, name, make()) && ok;
