@@ -1,6 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/joystick.h"
 
 namespace kav {
 
@@ -14,6 +18,39 @@ struct HeadlessPad {
   int32_t axisY = 0;
   bool button1 = false;
   bool button2 = false;
+};
+
+// The game's view of a HeadlessPad. What the pad can do is fixed when it is opened; its readings
+// are live and go to zero when it is unplugged. Effects are only noted down.
+class HeadlessJoystick final : public Joystick {
+ public:
+  struct EffectCall {
+    std::string guid;
+    bool start = false;  // false: stopped
+    ForceEffectParams params;
+  };
+
+  explicit HeadlessJoystick(const HeadlessPad& pad) : pad_(pad) {}
+
+  bool Open() override;
+  bool IsOpen() const override { return open_; }
+  JoystickState Read() override;
+  bool HasForceFeedback() override { return open_ && kind_ != HeadlessPad::Kind::Plain; }
+  std::vector<ForceEffectInfo> Effects() override;
+  std::vector<int32_t> TriggerButtons() override;
+  // Noted in the log; true for the effects the pad offers.
+  bool StartEffect(const std::string& guid, const ForceEffectParams& params) override;
+  bool StopEffect(const std::string& guid, const ForceEffectParams& params) override;
+  void Close() override { open_ = false; }
+
+  std::vector<EffectCall> log;
+
+ private:
+  bool Offers(const std::string& guid);
+
+  const HeadlessPad& pad_;
+  bool open_ = false;
+  HeadlessPad::Kind kind_ = HeadlessPad::Kind::Plain;
 };
 
 }  // namespace kav
