@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates the pictures under docs/: the backdrop, its zones, the sprites and the glyph sheet.
+# Regenerates the pictures under docs/: the backdrop, its zones, the sprites, the glyph sheet
+# and the title fade.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-cmake --preset release >/dev/null && cmake --build --preset release --target artdocs
+cmake --preset release >/dev/null && cmake --build --preset release --target artdocs fade_strip artwork
 build/release/tool-bin/artdocs "$PWD/docs" /usr/share/fonts/truetype/misaki/misaki_gothic.ttf
+build/release/tool-bin/fade_strip build/release/bin "$PWD/docs/title_fade.png"

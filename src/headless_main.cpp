@@ -12,7 +12,9 @@
 #include "game/game.h"
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/ttf_fonts.h"
 #include "runner/driver.h"
+#include "runner/headless_devices.h"
 
 namespace {
 
@@ -101,11 +103,19 @@ int main(int argc, char** argv) {
   std::istream& commands = scriptPath.empty() ? std::cin : scriptFile;
   std::ostream& trace = tracePath.empty() ? std::cout : traceFile;
 
+  std::string fontError;
+  std::unique_ptr<kav::Fonts> fonts = kav::OpenFonts(fontError);
+  if (!fonts) {
+    std::cerr << fontError << '\n';
+    return 1;
+  }
   kav::HeadlessPlatform platform(dir);
   platform.SetDate(month, day);
   platform.SetSecondsSinceMidnight(clock);
   platform.SetTickBase(ticks);
+  kav::runner::HeadlessDevices devices(platform);
   auto game = std::make_unique<kav::Game>(platform);
+  devices.HandTo(*game, fonts.get());
   kav::runner::Driver driver(platform, *game, commands, trace);
   const int status = driver.Run();
   trace.flush();

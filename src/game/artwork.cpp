@@ -24,7 +24,9 @@ constexpr Placement kPlacements[] = {
     {art::kBoat, AnimePatten(8), false},       {art::kRing, AnimePatten(9), false},
     {art::kFinale, AnimePatten(10), false},    {art::kEnemyMissile, Pic::TekiTama, false},
     {art::kGunner, Pic::TekiMen, false},       {art::kMenuButton, Pic::Picture1, false},
-    {art::kTotal, Pic::picTotal, false},
+    {art::kTotal, Pic::picTotal, false},       {art::kIconQuestion, ImgIcon(0), false},
+    {art::kIconWarning, ImgIcon(1), false},    {art::kIconHelp, ImgIcon(2), false},
+    {art::kIconEmblem, ImgIcon(3), false},     {art::kCursorCross, Pic::picCursor, false},
 };
 
 int ExpectedWidth(const char* file, int* height) {

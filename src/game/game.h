@@ -4,8 +4,11 @@
 
 #include "devices/display_mode.h"
 #include "gfx/graphics.h"
+#include "gfx/palette_fade.h"
 #include "gfx/screen.h"
+#include "platform/audio.h"
 #include "platform/fonts.h"
+#include "platform/joystick.h"
 #include "platform/platform.h"
 #include "platform/text_input.h"
 #include "platform/trace.h"
@@ -58,6 +61,11 @@ class Game : public GameState {
   TextInput* textInput = &noTextInput_;
   // The dialog's faces; without them its texts are left out (tests of its workings).
   Fonts* fonts = nullptr;
+  // The sound clips and the pad; none until the platform's are handed in.
+  Audio* audio = &noAudio_;
+  Joystick* joystick = &noJoystick_;
+  // The title cover captured for its fade.
+  FadePicture fadePicture;
   DialogWindow dialogWindow;
   DialogView dialog;
   // F4 acts once per press: the state it had when a loop last looked at it.
@@ -65,6 +73,8 @@ class Game : public GameState {
 
  private:
   RecordingTextInput noTextInput_;
+  NoAudio noAudio_;
+  NoJoystick noJoystick_;
 };
 
 // Today's date as "mm/dd" from the platform's calendar.

@@ -1,5 +1,7 @@
 #include "game/shutdown.h"
 
+#include "game/devices.h"
+
 namespace kav {
 
 void ToggleFullScreen(Game& g) {
@@ -8,6 +10,12 @@ void ToggleFullScreen(Game& g) {
 }
 
 void ShutdownGame(Game& g) {
+  ReleaseInputDevices(Inputs(g));
+  // Runs whatever the sound switch says; with it off both calls do nothing.
+  for (int32_t slot = 0; slot <= 12; ++slot) {
+    PlaySoundSlot(g, slot, kFalse, kFalse);
+    PanSoundSlot(g, slot, 0);
+  }
   g.trace.Emit("exit", [](TraceEvent& e) { e.Add("status", 0); });
   ShutdownGame(g.platform, g);
 }

@@ -1,8 +1,11 @@
 #include "game/startup.h"
 
+#include "devices/sound_bank.h"
 #include "game/artwork.h"
+#include "game/devices.h"
 #include "game/key_wait.h"
 #include "game/shutdown.h"
+#include "game/title.h"
 #include "gfx/sprite_shapes.h"
 #include "platform/game_exit.h"
 
@@ -22,6 +25,8 @@ void LoadMainForm(Game& g) {
   s[Pic::picP].Visible = true;
   s[Pic::picTim].Visible = true;
   s[Pic::Picture2].Visible = true;
+  // The title cover lies over everything from the start; its fade puts it away.
+  s[Pic::picTitle1].Visible = true;
   for (int i = 0; i <= 10; ++i) s[AnimePatten(i)].Park();
   for (Pic id : {Pic::TekiTama, Pic::TekiMen, Pic::Picture1, Pic::Picture4, Pic::picTotal}) s[id].Park();
 }
@@ -48,7 +53,9 @@ void StartUp(Game& g) {
   g.PlayerName = kDefaultName;
   if (FileExists(g.RecordFilePath)) LoadRecords(g);
 
+  g.DirectXRoot = true;
   g.DisplayObject = true;
+  CreateSoundBank(Sounds(g), g.AppDir);
 
   ShapeSprites(g, g.screen);
 
@@ -61,6 +68,7 @@ void StartUp(Game& g) {
     ToggleFullScreen(g);
   }
   g.platform.ShowMainWindow();
+  ShowTitle(g);
 
   g.DevicesReady = kTrue;
   g.screen.DoEvents();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx/art_files.h"
 #include "ui/dialog.h"
 #include "ui/utf8.h"
 
@@ -224,8 +225,8 @@ const PointerShape& DialogPointer(const Screen& screen) {
     shape.height = art.Height();
     shape.pixels = art.Pixels();
     shape.key = art.Pixel(0, 0);
-    shape.hotX = art.Width() / 2;
-    shape.hotY = art.Height() / 2;
+    shape.hotX = std::min(art::kCursorCrossHotspot, art.Width() - 1);
+    shape.hotY = std::min(art::kCursorCrossHotspot, art.Height() - 1);
   }
   return shape;
 }

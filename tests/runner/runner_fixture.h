@@ -8,6 +8,7 @@
 
 #include "game/game_fixture.h"
 #include "runner/driver.h"
+#include "runner/headless_devices.h"
 #include "runner/json.h"
 
 namespace kav::testing {
@@ -21,18 +22,28 @@ class RunnerFixture : public GameFixture {
   std::unique_ptr<std::istringstream> in_;
   std::unique_ptr<std::ostringstream> out_;
   std::unique_ptr<runner::Driver> driver_;
+  std::unique_ptr<runner::HeadlessDevices> devices_;
 
+  void SetUp() override {
+    GameFixture::SetUp();
+    devices_ = std::make_unique<runner::HeadlessDevices>(*platform);
+    devices_->HandTo(*game, nullptr);
+  }
   void TearDown() override {
     driver_.reset();
     GameFixture::TearDown();
+    devices_.reset();
   }
 
   // A new game on a new platform, over the same program directory.
   void Restart() {
     driver_.reset();
     game.reset();
+    devices_.reset();
     platform = std::make_unique<HeadlessPlatform>(dir.string());
     game = std::make_unique<Game>(*platform);
+    devices_ = std::make_unique<runner::HeadlessDevices>(*platform);
+    devices_->HandTo(*game, nullptr);
   }
 
   int Run(const std::string& script) {
@@ -56,6 +67,7 @@ class RunnerFixture : public GameFixture {
     return status;
   }
 
+ public:
   static const TraceValue* Field(const TraceValue& event, const std::string& key) {
     for (const auto& [k, v] : event.As<TraceValue::Object>()) {
       if (k == key) return &v;
@@ -65,6 +77,7 @@ class RunnerFixture : public GameFixture {
   static std::string Kind(const TraceValue& event) { return Field(event, "ev")->As<std::string>(); }
   static int64_t T(const TraceValue& event) { return Field(event, "t")->As<int64_t>(); }
 
+ protected:
   std::vector<std::string> Kinds() const {
     std::vector<std::string> kinds;
     for (const TraceValue& e : events) kinds.push_back(Kind(e));

@@ -1,0 +1,61 @@
+#include "platform/headless/headless_audio.h"
+
+#include <fstream>
+
+namespace kav {
+
+bool HeadlessAudio::Open() {
+  open_ = !deviceMissing;
+  return open_;
+}
+
+bool HeadlessAudio::Load(int slot, const std::string& path) {
+  if (!open_ || slot < 0 || slot >= kSoundSlots) return false;
+  std::ifstream in(path, std::ios::binary);
+  char riff[4] = {};
+  loaded_[slot] = in.read(riff, 4) && std::string(riff, 4) == "RIFF";
+  volume_[slot] = 0;
+  return loaded_[slot];
+}
+
+bool HeadlessAudio::Loaded(int slot) const {
+  return Usable(slot);
+}
+
+void HeadlessAudio::Play(int slot, bool loop) {
+  if (!Usable(slot)) return;
+  playing_[slot] = true;
+  log_.push_back((loop ? "loop " : "play ") + std::to_string(slot));
+}
+
+void HeadlessAudio::Stop(int slot) {
+  if (!Usable(slot)) return;
+  playing_[slot] = false;
+  log_.push_back("stop " + std::to_string(slot));
+}
+
+void HeadlessAudio::Rewind(int slot) {
+  if (!Usable(slot)) return;
+  log_.push_back("rewind " + std::to_string(slot));
+}
+
+void HeadlessAudio::SetPan(int slot, int32_t pan) {
+  if (!Usable(slot)) return;
+  log_.push_back("pan " + std::to_string(slot) + " " + std::to_string(pan));
+}
+
+void HeadlessAudio::SetVolume(int slot, int32_t volume) {
+  if (!Usable(slot)) return;
+  volume_[slot] = volume > 0 ? 0 : volume;
+  log_.push_back("volume " + std::to_string(slot) + " " + std::to_string(volume));
+}
+
+int32_t HeadlessAudio::Volume(int slot) const {
+  return Usable(slot) ? volume_[slot] : 0;
+}
+
+bool HeadlessAudio::Playing(int slot) const {
+  return Usable(slot) && playing_[slot];
+}
+
+}  // namespace kav

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "runner/runner_fixture.h"
+
+namespace kav {
+namespace {
+
+using DevicesRunnerTest = testing::RunnerFixture;
+
+std::string Describe(const TraceValue& e) {
+  const std::string kind = testing::RunnerFixture::Kind(e);
+  if (kind == "fade") return "fade " + std::to_string(testing::RunnerFixture::Field(e, "level")->As<int64_t>());
+  if (kind == "sound") {
+    return "sound " + testing::RunnerFixture::Field(e, "op")->As<std::string>() + " " +
+           std::to_string(testing::RunnerFixture::Field(e, "slot")->As<int64_t>());
+  }
+  return kind;
+}
+
+TEST_F(DevicesRunnerTest, TheTitleFadesOutAndInAroundTheExplosion) {
+  ASSERT_EQ(Run("until wait\nquit\n"), 0) << errors;
+  std::vector<std::string> seen;
+  for (const TraceValue& e : events) {
+    const std::string kind = Kind(e);
+    if (kind == "fade" || kind == "sound") seen.push_back(Describe(e));
+  }
+  std::vector<std::string> want;
+  for (int level = 21; level >= 1; --level) want.push_back("fade " + std::to_string(level));
+  want.insert(want.end(), {"sound rewind 2", "sound play 2"});
+  for (int level = 1; level <= 21; ++level) want.push_back("fade " + std::to_string(level));
+  want.insert(want.end(), {"sound stop 2", "sound pan 2"});
+  EXPECT_EQ(seen, want);
+  // Each step pauses 2 ms.
+  EXPECT_EQ(T(*Find("wait")), 42 * 2);
+}
+
+TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
+  struct Case {
+    const char* kind;
+    bool ready;
+  };
+  for (const Case& c :
+       {Case{"haptic", true}, Case{"haptic-noidle", true}, Case{"rumble", true}, Case{"plain", false}}) {
+    Restart();
+    ASSERT_EQ(Run(std::string("pad attach ") + c.kind + "\nuntil wait\nstate\nquit\n"), 0) << errors;
+    EXPECT_TRUE(Var("JoystickPresent")->As<bool>()) << c.kind;
+    EXPECT_EQ(Var("ForceFeedbackReady")->As<bool>(), c.ready) << c.kind;
+  }
+  Restart();
+  ASSERT_EQ(Run("until wait\npad attach haptic\nstate\nquit\n"), 0);
+  EXPECT_FALSE(Var("JoystickPresent")->As<bool>()) << "a pad attached after the title is not found";
+}
+
+TEST_F(DevicesRunnerTest, WithTheSoundSwitchOffNothingIsPlayed) {
+  {
+    std::ofstream out(RecordFile(), std::ios::binary);
+    for (int i = 0; i < 27; ++i) out << "04/22@60000\\ACE\r\n";
+    out << "OFF\r\nACE\r\n 0 \r\n";
+  }
+  ASSERT_EQ(Run("until wait\ntap Escape\n"), 0);
+  EXPECT_EQ(Find("sound"), nullptr);
+}
+
+TEST_F(DevicesRunnerTest, TheShutdownStopsAndCentresEverySlot) {
+  ASSERT_EQ(Run("until wait\ntap Escape\n"), 0);
+  std::vector<std::string> tail;
+  bool started = false;
+  for (const TraceValue& e : events) {
+    if (Kind(e) == "ready") started = true;
+    if (started && Kind(e) == "sound") tail.push_back(Describe(e));
+  }
+  ASSERT_EQ(tail.size(), 36u) << "slots 1 to 12; slot 0 is swept but never reported";
+  EXPECT_EQ(tail[0], "sound stop 1");
+  EXPECT_EQ(tail[1], "sound pan 1");
+  EXPECT_EQ(tail[2], "sound pan 1");
+  EXPECT_EQ(tail[35], "sound pan 12");
+  EXPECT_EQ(Kinds().back(), "exit") << "the end comes after the devices are let go";
+}
+
+TEST_F(DevicesRunnerTest, MissingWaveFilesLeaveTheirSlotsSilent) {
+  const std::filesystem::path built = std::getenv("KAVRONA_PROGRAM_DIR");
+  for (int slot = 1; slot <= 12; ++slot) {
+    char name[32];
+    std::snprintf(name, sizeof name, "kavrona_w%02d.wav", slot);
+    if (slot != 2 && std::filesystem::exists(built / name)) std::filesystem::copy_file(built / name, dir / name);
+  }
+  ASSERT_EQ(Run("until wait\nstate\nquit\n"), 0);
+  const auto& buffers = Var("SoundBuffers")->As<TraceValue::Array>();
+  EXPECT_FALSE(buffers[0].As<bool>());
+  EXPECT_FALSE(buffers[2].As<bool>()) << "kavrona_w02.wav is missing";
+  EXPECT_EQ(buffers[1].As<bool>(), std::filesystem::exists(built / "kavrona_w01.wav"));
+  EXPECT_TRUE(Var("SoundDevice")->As<bool>());
+}
+
+}  // namespace
+}  // namespace kav
