@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "gfx/surface.h"
 
@@ -41,5 +43,25 @@ Surface MakeIconWarning();
 Surface MakeIconHelp();
 Surface MakeIconEmblem();
 Surface MakeCursorCross();
+
+}  // namespace kav::artgen
+
+// The twelve sound effects, synthesised like the pictures are drawn.
+namespace kav::artgen {
+
+struct Clip {
+  std::string name;   // the file name beside the game, kavrona_wNN.wav
+  std::string about;  // one line for docs/sounds.md
+  int sampleRate = 0;
+  int channels = 0;
+  std::vector<int16_t> samples;  // interleaved when there is more than one channel
+  bool loops = false;            // the last sample runs on into the first
+};
+
+// Slots 1..12 in order. Each generator has its own fixed seed, so every build writes the same bytes.
+std::vector<Clip> MakeSounds();
+
+// Writes the clip as a 16-bit PCM WAV file; says on stderr which file failed.
+bool WriteWav(const std::filesystem::path& path, const Clip& clip);
 
 }  // namespace kav::artgen
