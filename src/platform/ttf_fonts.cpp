@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/utf8.h"
+
 namespace kav {
 namespace {
 
@@ -18,47 +20,6 @@ constexpr int kMaxPixelHeight = 256;
 
 // A face counts as Japanese when it has hiragana, katakana and kanji.
 constexpr std::array<FcChar32, 3> kJapaneseProbe = {0x3042, 0x30A2, 0x6F22};
-
-// Malformed bytes read as one U+FFFD each, as the text field counts them, so that caret stops
-// line up with its code points.
-std::u32string Decode(std::string_view s) {
-  std::u32string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int length = 0;
-    char32_t c = 0;
-    if (b < 0x80) {
-      length = 1;
-      c = b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-      c = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-      c = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-      c = b & 0x07;
-    }
-    bool ok = length > 0 && i + static_cast<size_t>(length) <= s.size();
-    for (int k = 1; ok && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-      ok = (next & 0xC0) == 0x80;
-      c = (c << 6) | (next & 0x3F);
-    }
-    const bool overlong = (length == 3 && c < 0x800) || (length == 4 && (c < 0x10000 || c > 0x10FFFF));
-    const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-    if (!ok || overlong || surrogate) {
-      out += U'\uFFFD';
-      ++i;
-    } else {
-      out += c;
-      i += static_cast<size_t>(length);
-    }
-  }
-  return out;
-}
 
 struct ConfigCloser {
   void operator()(FcConfig* c) const { FcConfigDestroy(c); }
@@ -143,7 +104,7 @@ class TtfFonts final : public Fonts {
   }
 
   std::vector<int> CaretStops(FontFace face, int pixelHeight, std::string_view utf8) override {
-    const std::u32string text = Decode(utf8);
+    const std::u32string text = DecodeUtf8(utf8);
     std::vector<int> stops(text.size() + 1, 0);
     SizedFont* f = Sized(face, pixelHeight);
     if (f == nullptr) return stops;
@@ -155,7 +116,7 @@ class TtfFonts final : public Fonts {
     TextImage image;
     SizedFont* f = Sized(face, pixelHeight);
     if (f == nullptr) return image;
-    const std::u32string text = Decode(utf8);
+    const std::u32string text = DecodeUtf8(utf8);
     image.height = f->lineHeight;
     for (const char32_t c : text) image.width += GlyphOf(*f, c).advance;
     image.coverage.assign(static_cast<size_t>(image.width) * static_cast<size_t>(image.height), 0);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/dialog_draw.h"
-#include "ui/utf8.h"
+#include "platform/utf8.h"
 
 namespace kav {
 namespace {

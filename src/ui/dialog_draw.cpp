@@ -4,7 +4,7 @@
 
 #include "gfx/art_files.h"
 #include "ui/dialog.h"
-#include "ui/utf8.h"
+#include "platform/utf8.h"
 
 namespace kav {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/text_conv.h"
 
-#include "ui/utf8.h"
+#include "platform/utf8.h"
 
 namespace kav {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/utf8.h"
+#include "platform/utf8.h"
 
 namespace kav {
 
