@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,14 +24,24 @@ const std::vector<Clip>& Made() {
   return clips;
 }
 
+// One folder per test process: ctest runs the tests of this file side by side, and one must
+// never read a file another is still writing.
+struct WrittenFiles {
+  std::filesystem::path dir =
+      std::filesystem::path(testing::TempDir()) / ("kavrona_sounds_" + std::to_string(::getpid()));
+  WrittenFiles() {
+    std::filesystem::create_directories(dir);
+    for (const Clip& c : Made()) EXPECT_TRUE(WriteWav(dir / c.name, c));
+  }
+  ~WrittenFiles() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+};
+
 std::filesystem::path WrittenDir() {
-  static const std::filesystem::path dir = [] {
-    const std::filesystem::path d = std::filesystem::path(testing::TempDir()) / "kavrona_sounds";
-    std::filesystem::create_directories(d);
-    for (const Clip& c : Made()) EXPECT_TRUE(WriteWav(d / c.name, c));
-    return d;
-  }();
-  return dir;
+  static const WrittenFiles files;
+  return files.dir;
 }
 
 std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
