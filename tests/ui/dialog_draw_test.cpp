@@ -69,7 +69,6 @@ TEST_F(DialogDrawTest, TheEntryDialogShowsItsMessageFieldAndButtons) {
   DrawDialogWindow(w, screen, fonts.get(), out);
   ASSERT_EQ(out.Width(), w.layout.outerWidth);
   ASSERT_EQ(out.Height(), w.layout.outerHeight);
-  WritePng(::testing::TempDir() + "entry_dialog.png", out.Width(), out.Height(), out.Pixels().data());
 
   const DialogRect msg = Inner(w, w.layout.txtMsg);
   const int green = Count(out, msg, 0x00C000);
