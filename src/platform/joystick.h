@@ -15,6 +15,14 @@ struct JoystickState {
   bool button2 = false;
 };
 
+// What one joystick poll gives the game: the steps (-7..6 across each axis) and the button
+// code (0 none, 1 first button, 2 second).
+struct JoystickPoll {
+  double x = 0;
+  double y = 0;
+  int32_t button = 0;
+};
+
 // One force-feedback effect the device offers, by the name the game looks for.
 struct ForceEffectInfo {
   std::string name;  // "Constant Force", "OutOfAmmo", "Punched", "DieselEngineIdle"

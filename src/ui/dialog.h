@@ -7,6 +7,7 @@
 
 #include "gfx/screen.h"
 #include "platform/fonts.h"
+#include "platform/joystick.h"
 #include "platform/platform.h"
 #include "platform/text_input.h"
 #include "platform/trace.h"
@@ -15,13 +16,6 @@
 #include "ui/text_field.h"
 
 namespace kav {
-
-// What one joystick poll reads: the steps and the button code (0 none, 1 first, 2 second).
-struct JoystickPoll {
-  double x = 0;
-  double y = 0;
-  int32_t button = 0;
-};
 
 // What the dialog reaches of the rest of the game.
 struct DialogHost {
