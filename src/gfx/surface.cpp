@@ -53,7 +53,8 @@ void Surface::Resize(int width, int height, uint32_t fill) {
   std::vector<uint32_t> next(static_cast<size_t>(width) * height, fill & 0xFFFFFF);
   const int keepW = std::min(width, width_);
   const int keepH = std::min(height, height_);
-  for (int y = 0; y < keepH; ++y) {
+  // Nothing to keep when either size is empty (and memcpy must not see a null buffer then).
+  for (int y = 0; keepW > 0 && y < keepH; ++y) {
     std::memcpy(next.data() + static_cast<size_t>(y) * width, pixels_.data() + static_cast<size_t>(y) * width_,
                 static_cast<size_t>(keepW) * sizeof(uint32_t));
   }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 namespace kav {
 
@@ -17,8 +18,7 @@ bool SdlAudio::Open() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   initialised_ = true;
   if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    initialised_ = false;
+    Close();
     return false;
   }
   Mix_AllocateChannels(kSoundSlots);
@@ -26,13 +26,25 @@ bool SdlAudio::Open() {
   return true;
 }
 
+namespace {
+
+// The mixer leaks a little on a file that is no wave at all; such a file never reaches it.
+bool LooksLikeWave(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[12] = {};
+  if (!in.read(head, sizeof head)) return false;
+  return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
+}
+
+}  // namespace
+
 bool SdlAudio::Load(int slot, const std::string& path) {
   if (!open_ || slot < 0 || slot >= kSoundSlots) return false;
   if (chunks_[slot] != nullptr) {
     Mix_HaltChannel(slot);
     Mix_FreeChunk(chunks_[slot]);
   }
-  chunks_[slot] = Mix_LoadWAV(path.c_str());
+  chunks_[slot] = LooksLikeWave(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
   volume_[slot] = 0;
   Mix_Volume(slot, MIX_MAX_VOLUME);
   Mix_SetPanning(slot, 255, 255);
@@ -99,6 +111,8 @@ void SdlAudio::Close() {
   if (initialised_) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     initialised_ = false;
+    // The window and the pad may still hold their parts of SDL; the last one out quits it.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
   }
 }
 
