@@ -1,5 +1,6 @@
 #include "game/key_wait.h"
 
+#include "game/devices.h"
 #include "game/shutdown.h"
 
 namespace kav {
@@ -21,8 +22,12 @@ void WaitKey(Game& g, int32_t& ticks) {
   Platform& p = g.platform;
   p.Sleep(30);
   while (ticks != 0) {
-    if (p.KeyDown(kVkSpace)) ticks = 0;
-    if (p.KeyDown(kVkReturn)) ticks = 0;
+    double x = 0;
+    double y = 0;
+    int32_t button = 0;
+    PollJoystick(g, x, y, button);
+    if (p.KeyDown(kVkSpace) || button == 1) ticks = 0;
+    if (p.KeyDown(kVkReturn) || button == 1) ticks = 0;
     if (ticks > 0) --ticks;
     if (p.KeyDown(kVkEscape)) ShutdownGame(g);
     // The wait runs no window events, but closing the window still ends the game.

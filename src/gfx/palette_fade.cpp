@@ -50,11 +50,14 @@ void BuildFadeTable(GfxState& g, FadePicture& picture, const Surface& src, int32
     for (int a = 0; a <= 255; a += 51) {
       for (int b = 0; b <= 255; b += 51) {
         for (int c = 0; c <= 255; c += 51) {
-          // With no levels at all the one palette is the plain cube.
-          const double scale = n > 0 ? static_cast<double>(i) / n : 1.0;
-          const uint8_t blue = CByte(a * scale);
-          const uint8_t green = CByte(b * scale);
-          const uint8_t red = CByte(c * scale);
+          // A x i / N in that order, as the game computes it; with no levels at all the one
+          // palette is the plain cube.
+          auto scaled = [&](int step) {
+            return CByte(n > 0 ? static_cast<double>(step) * i / static_cast<double>(n) : step);
+          };
+          const uint8_t blue = scaled(a);
+          const uint8_t green = scaled(b);
+          const uint8_t red = scaled(c);
           const size_t at = 40 + 4 * j;
           record[at] = blue;
           record[at + 1] = green;

@@ -53,21 +53,18 @@ std::variant<std::vector<std::pair<std::string, TraceValue>>, ParseError> ParseA
     rest.remove_prefix(eq + 1);
     const std::string_view token = rest.substr(0, rest.find_first_of(" \t"));
     TraceValue value;
-    bool asJson = !rest.empty() && (rest.front() == '"' || rest.front() == '[');
-    if (!asJson && !token.empty()) {
-      std::string_view probe = token;
-      std::string ignored;
-      std::optional<TraceValue> v = ParseJson(probe, ignored);
-      asJson = v && probe.empty() && (v->IsNumber() || v->Is<bool>());
-    }
+    // A value is JSON when the whole of it parses as one of these; anything else is a bare
+    // string up to the next blank.
+    std::string_view probe = rest;
+    std::string ignored;
+    std::optional<TraceValue> json = ParseJson(probe, ignored);
+    const bool ends = probe.empty() || probe.front() == ' ' || probe.front() == '\t';
+    const bool asJson =
+        json && ends &&
+        (json->IsNumber() || json->Is<bool>() || json->Is<std::string>() || json->Is<TraceValue::Array>());
     if (asJson) {
-      std::string error;
-      std::optional<TraceValue> v = ParseJson(rest, error);
-      if (!v) return Wrong("the value of " + name + " is not valid JSON: " + error);
-      if (!rest.empty() && rest.front() != ' ' && rest.front() != '\t') {
-        return Wrong("the value of " + name + " goes on after its end");
-      }
-      value = std::move(*v);
+      value = std::move(*json);
+      rest = probe;
     } else {
       if (token.empty()) return Wrong("the value of " + name + " is missing");
       value = std::string(token);
@@ -120,11 +117,12 @@ std::variant<Command, ParseError> ParseCommand(std::string_view line) {
     if (vk == 0) return Wrong("unknown key \"" + std::string(name) + "\"");
     return vk;
   };
+  // Where the verb ends in the line (it may be indented).
+  const size_t verbEnd = static_cast<size_t>(verb.data() - line.data()) + verb.size();
   // The text commands take the rest of the line after one blank, verbatim.
   auto rest = [&]() -> std::string {
-    const size_t blank = line.find_first_of(" \t");
-    if (blank == std::string_view::npos) return {};
-    return std::string(line.substr(blank + 1));
+    if (verbEnd >= line.size()) return {};
+    return std::string(line.substr(verbEnd + 1));
   };
 
   if (verb == "kavrona-script") {
@@ -237,6 +235,9 @@ std::variant<Command, ParseError> ParseCommand(std::string_view line) {
   if (verb == "until") {
     if (!count(2, 3)) return Wrong("expected until KIND [N]");
     if (!KnownEventKind(w[1])) return Wrong("unknown event kind \"" + std::string(w[1]) + "\"");
+    for (std::string_view runnersOwn : {"start", "ready", "state", "pixel", "limit", "mismatch"}) {
+      if (w[1] == runnersOwn) return Wrong("the runner writes " + std::string(w[1]) + " itself; the game never does");
+    }
     c.kind = Command::Kind::Until;
     c.text = std::string(w[1]);
     c.count = 1;
@@ -255,7 +256,7 @@ std::variant<Command, ParseError> ParseCommand(std::string_view line) {
     return c;
   }
   if (verb == "set" || verb == "expect") {
-    auto items = ParseAssignments(line.substr(std::min(line.size(), verb.size())));
+    auto items = ParseAssignments(line.substr(verbEnd));
     if (auto* e = std::get_if<ParseError>(&items)) return *e;
     c.kind = verb == "set" ? Command::Kind::Set : Command::Kind::Expect;
     c.assignments = std::move(std::get<0>(items));

@@ -12,7 +12,8 @@
 
 namespace kav::runner {
 
-constexpr int kScriptVersion = 1;
+constexpr int kScriptVersion = 1;  // the "kavrona-script" line
+constexpr int kTraceVersion = 1;   // the start event's: raised when an event or field is renamed or removed
 
 struct Command {
   enum class Kind {

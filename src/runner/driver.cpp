@@ -40,7 +40,7 @@ Driver::~Driver() {
 
 int Driver::Run() {
   try {
-    game_.trace.Emit("start", [](TraceEvent& e) { e.Add("version", kScriptVersion); });
+    game_.trace.Emit("start", [](TraceEvent& e) { e.Add("version", kTraceVersion); });
     RunCommands();
     Main(game_);
   } catch (const Halt& halt) {
@@ -49,6 +49,9 @@ int Driver::Run() {
     return exit.status;
   } catch (const AssetError& e) {
     std::cerr << "kavrona-headless: " << e.what() << '\n';
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "kavrona-headless: line " << lineNumber_ << ": the game failed: " << e.what() << '\n';
     return 1;
   }
   return 0;
@@ -233,7 +236,11 @@ void Driver::Set(const Command& c) {
     if (it == varIndex_.end()) Fail(kStatusBadInput, "unknown variable \"" + name + "\"");
     if (std::string error = vars_[it->second].set(value); !error.empty()) Fail(kStatusBadInput, name + " " + error);
     if (name == "Heli.X" || name == "Heli.Y") {
-      Control* body = game_.Heli.Pics[static_cast<size_t>(game_.Heli.FirstPic)];
+      // The body is Pics(FirstPic); a FirstPic a script has set out of range names nothing.
+      const int32_t first = game_.Heli.FirstPic;
+      Control* body = first >= 0 && first < static_cast<int32_t>(game_.Heli.Pics.size())
+                          ? game_.Heli.Pics[static_cast<size_t>(first)]
+                          : nullptr;
       Control& sprite = body != nullptr ? *body : game_.screen[AnimePatten(0)];
       sprite.Move(game_.Heli.X, game_.Heli.Y);
     }

@@ -132,19 +132,39 @@ class Parser {
     return true;
   }
 
-  std::optional<TraceValue> NumberValue() {
+  // The length of the JSON number at the front: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?,
+  // or 0 when there is none.
+  static size_t NumberLength(std::string_view t, bool& isDouble) {
     size_t n = 0;
-    bool isDouble = false;
-    while (n < text_.size()) {
-      const char c = text_[n];
-      if ((c >= '0' && c <= '9') || c == '-' || c == '+') {
-      } else if (c == '.' || c == 'e' || c == 'E') {
-        isDouble = true;
-      } else {
-        break;
-      }
+    auto digits = [&] {
+      const size_t from = n;
+      while (n < t.size() && t[n] >= '0' && t[n] <= '9') ++n;
+      return n - from;
+    };
+    if (n < t.size() && t[n] == '-') ++n;
+    if (n < t.size() && t[n] == '0') {
       ++n;
+    } else if (digits() == 0) {
+      return 0;
     }
+    if (n < t.size() && t[n] == '.') {
+      ++n;
+      isDouble = true;
+      if (digits() == 0) return 0;
+    }
+    if (n < t.size() && (t[n] == 'e' || t[n] == 'E')) {
+      ++n;
+      isDouble = true;
+      if (n < t.size() && (t[n] == '+' || t[n] == '-')) ++n;
+      if (digits() == 0) return 0;
+    }
+    return n;
+  }
+
+  std::optional<TraceValue> NumberValue() {
+    bool isDouble = false;
+    const size_t n = NumberLength(text_, isDouble);
+    if (n == 0) return Fail("not a number");
     const std::string_view digits = text_.substr(0, n);
     if (!isDouble) {
       int64_t i = 0;

@@ -124,6 +124,13 @@ TEST_F(InputDevicesTest, APadWithoutForceFeedbackPlaysNothing) {
   EXPECT_EQ(devices.ForceFeedbackReady, kTrue) << "motors stand in for the effects";
 }
 
+TEST_F(InputDevicesTest, AnUnpluggedPadPlaysNoEffect) {
+  Attach(HeadlessPad::Kind::Haptic);
+  pad.attached = false;
+  StartForceEffect(Devices(), 0);
+  EXPECT_TRUE(force.events.empty());
+}
+
 TEST_F(InputDevicesTest, ReleasingLetsThePadGo) {
   Attach(HeadlessPad::Kind::Plain);
   ReleaseInputDevices(Devices());

@@ -34,6 +34,11 @@ TEST(PaletteFadeTest, PalettesScaleTheCubeWithTiesToEven) {
   EXPECT_EQ(Entry(g, 1, 215), (std::array<int, 3>{13, 13, 13}));
   EXPECT_EQ(Entry(g, 1, 36), (std::array<int, 3>{3, 0, 0})) << "blue 51 at level 1 is 2.55";
   EXPECT_EQ(Entry(g, 20, 1), (std::array<int, 3>{0, 0, 51})) << "the red step is innermost";
+
+  // A x i / N, multiplied first: 153 * 25 / 34 is exactly 112.5, which rounds to even.
+  GfxState h;
+  BuildFadeTable(h, picture, src, 4, 2, 34);
+  EXPECT_EQ(Entry(h, 25, 3 * 36)[0], 112);
   for (int j = 0; j < 256; ++j) EXPECT_EQ(Entry(g, 0, j), (std::array<int, 3>{0, 0, 0}));
   EXPECT_EQ(Entry(g, 20, 216), (std::array<int, 3>{0, 0, 0})) << "past the cube stays black";
   EXPECT_TRUE(g.FadeBitmap && g.FadeBits && g.FadeDC);

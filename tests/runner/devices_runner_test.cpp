@@ -53,6 +53,13 @@ TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
   EXPECT_FALSE(Var("JoystickPresent")->As<bool>()) << "a pad attached after the title is not found";
 }
 
+TEST_F(DevicesRunnerTest, TheFirstPadButtonEndsAKeyWait) {
+  ASSERT_EQ(Run("pad attach plain\nuntil wait\nadvance 100\npad button 1 down\nuntil waited\npad button 1 up\nquit\n"),
+            0)
+      << errors;
+  EXPECT_EQ(T(*Find("waited")), T(*Find("ready", 1)) + 1 + 100) << "seen by the next pass, then the closing pause";
+}
+
 TEST_F(DevicesRunnerTest, WithTheSoundSwitchOffNothingIsPlayed) {
   {
     std::ofstream out(RecordFile(), std::ios::binary);

@@ -166,6 +166,9 @@ TEST_F(DriverTest, SetAndExpectValueForms) {
     EXPECT_EQ(Field(pic, "top")->As<int64_t>(), 80);
   }
   Restart();
+  ASSERT_EQ(Run("advance 10\nset Heli.FirstPic=-1 Heli.X=5\nset Heli.FirstPic=100000000 Heli.Y=6\nstate\nquit\n"), 0)
+      << "a body index out of range moves the body sprite, nothing else";
+  Restart();
   EXPECT_EQ(Run("advance 10\nset HeliVX=0.1\nexpect HeliVX=0.10001\n"), kStatusMismatch);
   Restart();
   EXPECT_EQ(Run("advance 10\nexpect PlayerName=orvel\n"), kStatusMismatch) << "strings compare exactly";

@@ -12,8 +12,9 @@ bool HeadlessAudio::Open() {
 bool HeadlessAudio::Load(int slot, const std::string& path) {
   if (!open_ || slot < 0 || slot >= kSoundSlots) return false;
   std::ifstream in(path, std::ios::binary);
-  char riff[4] = {};
-  loaded_[slot] = in.read(riff, 4) && std::string(riff, 4) == "RIFF";
+  // What the mixer takes: a RIFF file of the WAVE kind.
+  char head[12] = {};
+  loaded_[slot] = in.read(head, 12) && std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
   volume_[slot] = 0;
   return loaded_[slot];
 }

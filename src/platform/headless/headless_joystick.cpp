@@ -45,6 +45,8 @@ std::vector<int32_t> HeadlessJoystick::TriggerButtons() {
 }
 
 bool HeadlessJoystick::Offers(const std::string& guid) {
+  // An unplugged pad plays nothing, as a real one would refuse.
+  if (!pad_.attached) return false;
   const std::vector<ForceEffectInfo> effects = Effects();
   return std::any_of(effects.begin(), effects.end(), [&](const ForceEffectInfo& e) { return e.guid == guid; });
 }

@@ -46,6 +46,7 @@ bool SdlAudio::Load(int slot, const std::string& path) {
   }
   chunks_[slot] = LooksLikeWave(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
   volume_[slot] = 0;
+  pan_[slot] = 0;
   Mix_Volume(slot, MIX_MAX_VOLUME);
   Mix_SetPanning(slot, 255, 255);
   return chunks_[slot] != nullptr;
@@ -58,6 +59,7 @@ bool SdlAudio::Loaded(int slot) const {
 void SdlAudio::Play(int slot, bool loop) {
   if (!Usable(slot)) return;
   Mix_PlayChannel(slot, chunks_[slot], loop ? -1 : 0);
+  ApplyPan(slot);
 }
 
 void SdlAudio::Stop(int slot) {
@@ -82,9 +84,14 @@ int SdlAudio::MixerVolume(int32_t volume) {
 
 void SdlAudio::SetPan(int slot, int32_t pan) {
   if (!Usable(slot)) return;
+  pan_[slot] = pan;
+  ApplyPan(slot);
+}
+
+void SdlAudio::ApplyPan(int slot) {
   uint8_t left = 255;
   uint8_t right = 255;
-  PanToSides(pan, left, right);
+  PanToSides(pan_[slot], left, right);
   Mix_SetPanning(slot, left, right);
 }
 

@@ -37,6 +37,10 @@ class SdlAudio final : public Audio {
   bool initialised_ = false;
   std::array<Mix_Chunk*, kSoundSlots> chunks_{};
   std::array<int32_t, kSoundSlots> volume_{};
+  // The mixer drops a channel's panning whenever the channel stops or starts again, so each
+  // slot keeps its own and puts it back on every play.
+  std::array<int32_t, kSoundSlots> pan_{};
+  void ApplyPan(int slot);
 
   bool Usable(int slot) const { return open_ && slot >= 0 && slot < kSoundSlots && chunks_[slot] != nullptr; }
 };
