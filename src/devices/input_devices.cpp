@@ -48,16 +48,16 @@ void PlayEffect(InputDevices& d, int16_t n, bool start) {
   d.devices.EffectObjects[slot] = !guid.empty();
   // An effect the device did not offer cannot be made; the game goes on without it.
   if (guid.empty()) return;
-  const EffectSpec& spec = d.devices.EffectSpecs[slot];
-  const ForceEffectParams params = ParamsOf(spec);
+  const EffectSpec& desc = d.devices.EffectSpecs[slot];
+  const ForceEffectParams params = ParamsOf(desc);
   const bool accepted = start ? d.joystick.StartEffect(guid, params) : d.joystick.StopEffect(guid, params);
   if (!accepted) return;
   d.trace.Emit("force", [&](TraceEvent& e) {
     e.Add("op", start ? "start" : "stop")
         .Add("effect", n)
-        .Add("duration", spec.Duration)
-        .Add("magnitude", spec.Magnitude)
-        .Add("gain", spec.Gain);
+        .Add("duration", desc.Duration)
+        .Add("magnitude", desc.Magnitude)
+        .Add("gain", desc.Gain);
   });
 }
 
@@ -80,15 +80,15 @@ void InitInputDevices(InputDevices d) {
     for (const ForceEffectInfo& effect : d.joystick.Effects()) {
       for (const EffectRow& row : kEffects) {
         if (effect.name != row.name) continue;
-        EffectSpec& spec = s.EffectSpecs[static_cast<size_t>(row.slot)];
-        spec.Duration = row.duration;
-        spec.SamplePeriod = 1000;
-        spec.Gain = 10000;
-        spec.TriggerRepeat = -1;
-        spec.TriggerButton = row.slot == 2 ? (triggers.empty() ? -1 : triggers.front()) : -1;
-        spec.DirectionX = row.directionX;
-        spec.DirectionY = 0;
-        spec.Magnitude = row.magnitude;
+        EffectSpec& desc = s.EffectSpecs[static_cast<size_t>(row.slot)];
+        desc.Duration = row.duration;
+        desc.SamplePeriod = 1000;
+        desc.Gain = 10000;
+        desc.TriggerRepeat = -1;
+        desc.TriggerButton = row.slot == 2 ? (triggers.empty() ? -1 : triggers.front()) : -1;
+        desc.DirectionX = row.directionX;
+        desc.DirectionY = 0;
+        desc.Magnitude = row.magnitude;
         s.EffectGuids[static_cast<size_t>(row.slot)] = effect.guid;
       }
     }
