@@ -57,9 +57,9 @@ TEST(StateVarsTest, EveryMemberOfEverySliceHasItsName) {
   EXPECT_EQ(static_cast<size_t>(std::count_if(gfxNames.begin(), gfxNames.end(),
                                               [](const std::string& n) { return n.rfind("Heli.", 0) == 0; })),
             MemberCount<HeliRecord>());
-  EffectSpec spec;
+  EffectSpec effect;
   size_t specFields = 0;
-  VisitFields(spec, [&](const char*, auto&) { ++specFields; });
+  VisitFields(effect, [&](const char*, auto&) { ++specFields; });
   EXPECT_EQ(specFields, MemberCount<EffectSpec>());
   // The register is these slices and the trace, nothing more.
   EXPECT_EQ(sizeof(GameState), sizeof(RunState) + sizeof(RecordState) + sizeof(GfxState) + sizeof(DeviceState) +
