@@ -61,6 +61,7 @@ void LoadArtwork(Screen& screen, const std::string& programDir) {
     Control& c = screen[p.id];
     c.Image = Surface(png->width, png->height);
     c.Image.MutablePixels() = std::move(png->pixels);
+    c.Picture = c.Image;
   }
 }
 

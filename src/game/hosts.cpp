@@ -22,7 +22,13 @@ MessageHost Messages(Game& g) {
                        PollJoystick(g, poll.x, poll.y, poll.button);
                        return poll;
                      },
-                     [&g] { ShutdownGame(g); }};
+                     [&g] { ShutdownGame(g); },
+                     [&g] {
+                       PlaySoundSlot(g, 8, kFalse, kFalse);
+                       // The message window sets the position on the buffer itself, past the switch.
+                       g.audio->Rewind(8);
+                       g.trace.Emit("sound", [](TraceEvent& e) { e.Add("op", "rewind").Add("slot", 8); });
+                     }};
 }
 
 }  // namespace kav

@@ -22,6 +22,9 @@ struct MessageHost {
   std::function<void()> tick;                  // the per-glyph sound: PlaySoundSlot(8, True, False)
   std::function<JoystickPoll()> pollJoystick;  // steps and button code
   std::function<void()> shutdown;              // Escape: ShutdownGame, which does not return
+  // The tick silenced: PlaySoundSlot(8, False, False), then slot 8's buffer back to position 0
+  // directly, whatever the sound switch says.
+  std::function<void()> stopTick;
 };
 
 // Types the eleven lines into Picture4 glyph by glyph; prompt True puts the prompt into line

@@ -54,6 +54,8 @@ constexpr int32_t kParkTop = 601;
 struct Control {
   std::string Name;
   Surface Image;  // its size is the control's width and height
+  // The artwork it was loaded with, kept so that it can be drawn back (the message window's frame).
+  Surface Picture;
   int32_t Left = 0;
   int32_t Top = 0;
   bool Visible = false;
