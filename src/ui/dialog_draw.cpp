@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "gfx/art_files.h"
-#include "ui/dialog.h"
+#include "gfx/text_blit.h"
 #include "platform/utf8.h"
+#include "ui/dialog.h"
 
 namespace kav {
 namespace {
@@ -74,28 +75,24 @@ class Painter {
     return fonts_ != nullptr ? fonts_->Measure(face, px, text) : 0;
   }
 
-  // Draws text with its top-left at (x, y), clipped to the clip rectangle.
+  // Draws text with its top-left at (x, y), clipped to the clip rectangle: the image is cut
+  // to the rectangle, the blending is the screen's own.
   void Text(FontFace face, int px, std::string_view text, int x, int y, uint32_t colour, const DialogRect& clip) {
     if (fonts_ == nullptr || text.empty()) return;
     const TextImage image = fonts_->Render(face, px, text);
-    for (int row = 0; row < image.height; ++row) {
-      const int ty = y + row;
-      if (ty < clip.top || ty >= clip.top + clip.height) continue;
-      for (int col = 0; col < image.width; ++col) {
-        const int tx = x + col;
-        if (tx < clip.left || tx >= clip.left + clip.width) continue;
-        const unsigned a =
-            image.coverage[static_cast<size_t>(row) * static_cast<size_t>(image.width) + static_cast<size_t>(col)];
-        if (a == 0) continue;
-        const uint32_t under = s_.Pixel(tx, ty);
-        auto mix = [&](int shift) {
-          const unsigned f = (colour >> shift) & 0xFF;
-          const unsigned b = (under >> shift) & 0xFF;
-          return ((f * a + b * (255 - a) + 127) / 255) << shift;
-        };
-        s_.SetPixel(tx, ty, mix(16) | mix(8) | mix(0));
-      }
+    const int left = std::max(x, clip.left);
+    const int top = std::max(y, clip.top);
+    const int right = std::min(x + image.width, clip.left + clip.width);
+    const int bottom = std::min(y + image.height, clip.top + clip.height);
+    if (left >= right || top >= bottom) return;
+    TextImage cut;
+    cut.width = right - left;
+    cut.height = bottom - top;
+    cut.coverage.reserve(static_cast<size_t>(cut.width) * static_cast<size_t>(cut.height));
+    for (int row = top; row < bottom; ++row) {
+      for (int col = left; col < right; ++col) cut.coverage.push_back(image.At(col - x, row - y));
     }
+    BlendText(s_, left, top, cut, colour);
   }
 
  private:
