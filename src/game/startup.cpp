@@ -3,6 +3,7 @@
 #include "devices/sound_bank.h"
 #include "game/artwork.h"
 #include "game/devices.h"
+#include "game/entry_name.h"
 #include "game/key_wait.h"
 #include "game/shutdown.h"
 #include "game/title.h"
@@ -51,7 +52,9 @@ void StartUp(Game& g) {
 
   // What a short or damaged record file cannot supply keeps the default name.
   g.PlayerName = kDefaultName;
-  if (FileExists(g.RecordFilePath)) LoadRecords(g);
+  const bool firstRun = !FileExists(g.RecordFilePath);
+  if (!firstRun) LoadRecords(g);
+  EnterPlayerName(g, firstRun);
 
   g.DirectXRoot = true;
   g.DisplayObject = true;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "game/game.h"
+#include "game/startup.h"
 #include "platform/headless/headless_platform.h"
 
 namespace kav::testing {
@@ -37,6 +38,23 @@ class GameFixture : public ::testing::Test {
   void TearDown() override {
     game.reset();
     std::filesystem::remove_all(dir);
+  }
+
+  // Start-up asks for the entry name, and on a first run explains the controls: from now
+  // on every dialog the game shows is answered with Return a few passes after it appears.
+  void AnswerDialogsWithReturn() {
+    auto before = platform->onSleep;
+    platform->onSleep = [this, before, nextAt = int64_t{0}](HeadlessPlatform& p) mutable {
+      if (game->dialog.visible && p.Now() >= nextAt) {
+        p.QueueEvent(PlatformEvent::Key(kVkReturn));
+        nextAt = p.Now() + 20;
+      }
+      if (before) before(p);
+    };
+  }
+  void StartUpPastTheDialogs() {
+    AnswerDialogsWithReturn();
+    StartUp(*game);
   }
 
   std::filesystem::path RecordFile() const { return dir / "Kavrona.ini"; }

@@ -20,7 +20,7 @@ size_t IndexOf(const std::vector<std::string>& log, const std::string& entry) {
 
 TEST_F(StartUpTest, FirstRunShowsTheBackdropWithDefaults) {
   platform->SetDate(4, 22);
-  StartUp(*game);
+  StartUpPastTheDialogs();
   Game& g = *game;
   EXPECT_TRUE(platform->WindowShown());
   EXPECT_EQ(g.DevicesReady, kTrue);
@@ -44,10 +44,55 @@ TEST_F(StartUpTest, FirstRunShowsTheBackdropWithDefaults) {
   EXPECT_EQ(platform->LastFrame(), g.screen[Pic::picBack].Image.Pixels());
 }
 
+struct StartUpDialogs : TraceSink {
+  const Game* game = nullptr;
+  std::vector<std::string> captions;
+  std::vector<bool> devicesReady;
+  std::vector<bool> soundDevice;
+  void Write(const TraceEvent& e) override {
+    if (e.kind != "dialog") return;
+    for (const auto& [k, v] : e.fields) {
+      if (k == "caption") captions.push_back(v.As<std::string>());
+    }
+    devicesReady.push_back(game->DevicesReady == kTrue);
+    soundDevice.push_back(game->DirectXRoot);
+  }
+};
+
+class StartUpDialogsTest : public testing::GameFixture {
+ protected:
+  StartUpDialogs seen;
+  void SetUp() override {
+    GameFixture::SetUp();
+    seen.game = game.get();
+    game->trace = Trace(&seen);
+  }
+};
+
+TEST_F(StartUpDialogsTest, FirstRunAsksTheNameThenExplainsBeforeTheSoundDevice) {
+  StartUpPastTheDialogs();
+  EXPECT_EQ(seen.captions, (std::vector<std::string>{"エントリー", "説明"}));
+  EXPECT_EQ(seen.devicesReady, (std::vector<bool>{false, false})) << "start-up dialogs leave the joystick alone";
+  EXPECT_EQ(seen.soundDevice, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(game->DirectXRoot);
+  EXPECT_EQ(game->PlayerName, "ORVEL") << "Return takes the offered name";
+}
+
+TEST_F(StartUpDialogsTest, WithARecordFileOnlyTheNameIsAskedAndItOffersTheSavedOne) {
+  {
+    std::ofstream out(RecordFile(), std::ios::binary);
+    for (int i = 0; i < 27; ++i) out << "01/02@60000\\ACE\r\n";
+    out << "ON\r\nACE\r\n 0 \r\n";
+  }
+  StartUpPastTheDialogs();
+  EXPECT_EQ(seen.captions, (std::vector<std::string>{"エントリー"}));
+  EXPECT_EQ(game->PlayerName, "ACE");
+}
+
 TEST_F(StartUpTest, SecondCopyEndsSilentlyBeforeAnyWindow) {
   platform->SetInstanceLockHeld(true);
   try {
-    StartUp(*game);
+    StartUpPastTheDialogs();
     FAIL() << "start-up went on";
   } catch (const GameExit& e) {
     EXPECT_EQ(e.status, 0);
@@ -64,14 +109,16 @@ TEST_F(StartUpTest, RecordFileReplacesDefaultsAndRestoresFullScreenBeforeShowing
     std::ofstream out(RecordFile(), std::ios::binary);
     out << file;
   }
-  StartUp(*game);
+  StartUpPastTheDialogs();
   EXPECT_EQ(game->PlayerName, "PILOT");
   EXPECT_EQ(game->SoundSwitch, "OFF");
   EXPECT_EQ(game->RecordTimes[5], 1005);
   EXPECT_EQ(game->FullScreenOn, 1);
+  // The entry dialog is drawn in the window, so the window shows first; the switch
+  // follows before the title.
   const auto& log = platform->DisplayLog();
   ASSERT_LT(IndexOf(log, "fullscreen-on"), log.size());
-  EXPECT_LT(IndexOf(log, "fullscreen-on"), IndexOf(log, "show-window"));
+  EXPECT_LT(IndexOf(log, "show-window"), IndexOf(log, "fullscreen-on"));
   EXPECT_TRUE(platform->IsFullScreen());
 }
 
@@ -82,14 +129,14 @@ TEST_F(StartUpTest, ShortRecordFileKeepsTheDefaultName) {
     std::ofstream out(RecordFile(), std::ios::binary);
     out << file;
   }
-  StartUp(*game);
+  StartUpPastTheDialogs();
   EXPECT_EQ(game->PlayerName, "ORVEL");
   EXPECT_EQ(game->RecordTimes[19], 1019);
   EXPECT_EQ(game->RecordTimes[20], 60000 + 10000 * 2) << "lines the file lacks keep their defaults";
 }
 
 TEST_F(StartUpTest, ShowingTheClearedTotalsBoxChangesNothingOnScreen) {
-  StartUp(*game);
+  StartUpPastTheDialogs();
   const std::vector<uint32_t> before = platform->LastFrame();
   Control& total = game->screen[Pic::picTotal];
   EXPECT_GT(total.Width(), 0);
@@ -102,7 +149,7 @@ TEST_F(StartUpTest, ShowingTheClearedTotalsBoxChangesNothingOnScreen) {
 TEST_F(StartUpTest, MissingPictureEndsStartUpNamingTheFile) {
   std::filesystem::remove(dir / "data" / "heli.png");
   try {
-    StartUp(*game);
+    StartUpPastTheDialogs();
     FAIL() << "start-up went on without its helicopter";
   } catch (const AssetError& e) {
     EXPECT_NE(std::string(e.what()).find("heli.png"), std::string::npos);
@@ -126,6 +173,7 @@ TEST_F(StartUpTest, DamagedOrWronglySizedSheetIsRefused) {
 TEST_F(StartUpTest, MainWaitsForAKeyThenEndsWithStatusZero) {
   platform->PressKeyAt(kVkSpace, 5000);
   try {
+    AnswerDialogsWithReturn();
     Main(*game);
   } catch (const GameExit& e) {
     EXPECT_EQ(e.status, 0);
@@ -145,6 +193,7 @@ TEST_F(StartUpTest, EscapeEndsTheProgramAndPutsTheDisplayBack) {
     out << file;
   }
   platform->PressKeyAt(kVkEscape, 2000);
+  AnswerDialogsWithReturn();
   EXPECT_THROW(Main(*game), GameExit);
   EXPECT_FALSE(platform->IsFullScreen());
   EXPECT_EQ(platform->DisplayLog().back(), "fullscreen-off");

@@ -19,7 +19,7 @@ class DigitsTest : public testing::GameFixture {
  protected:
   void SetUp() override {
     GameFixture::SetUp();
-    StartUp(*game);
+    StartUpPastTheDialogs();
   }
   Screen& S() { return game->screen; }
 

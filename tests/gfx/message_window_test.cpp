@@ -45,7 +45,7 @@ class MessageWindowTest : public testing::GameFixture {
 
   void SetUp() override {
     GameFixture::SetUp();
-    StartUp(*game);
+    StartUpPastTheDialogs();
     t0 = platform->Now();
     game->trace = Trace(&recorder);
     // The blank glyph is made to differ from the panel behind it, so that drawing it shows.

@@ -20,7 +20,7 @@ std::string Describe(const TraceValue& e) {
 }
 
 TEST_F(DevicesRunnerTest, TheTitleFadesOutAndInAroundTheExplosion) {
-  ASSERT_EQ(Run("until wait\nquit\n"), 0) << errors;
+  ASSERT_EQ(Run(PastEntry() + "until wait\nquit\n"), 0) << errors;
   std::vector<std::string> seen;
   for (const TraceValue& e : events) {
     const std::string kind = Kind(e);
@@ -32,8 +32,8 @@ TEST_F(DevicesRunnerTest, TheTitleFadesOutAndInAroundTheExplosion) {
   for (int level = 1; level <= 21; ++level) want.push_back("fade " + std::to_string(level));
   want.insert(want.end(), {"sound stop 2", "sound pan 2"});
   EXPECT_EQ(seen, want);
-  // Each step pauses 2 ms.
-  EXPECT_EQ(T(*Find("wait")), 42 * 2);
+  // Each step pauses 2 ms; the title follows the answer to the last start-up dialog.
+  EXPECT_EQ(T(*Find("wait")), T(*Find("answer", 1)) + 42 * 2);
 }
 
 TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
@@ -44,20 +44,20 @@ TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
   for (const Case& c :
        {Case{"haptic", true}, Case{"haptic-noidle", true}, Case{"rumble", true}, Case{"plain", false}}) {
     Restart();
-    ASSERT_EQ(Run(std::string("pad attach ") + c.kind + "\nuntil wait\nstate\nquit\n"), 0) << errors;
+    ASSERT_EQ(Run(PastEntry() + "pad attach " + c.kind + "\nuntil wait\nstate\nquit\n"), 0) << errors;
     EXPECT_TRUE(Var("JoystickPresent")->As<bool>()) << c.kind;
     EXPECT_EQ(Var("ForceFeedbackReady")->As<bool>(), c.ready) << c.kind;
   }
   Restart();
-  ASSERT_EQ(Run("until wait\npad attach haptic\nstate\nquit\n"), 0);
+  ASSERT_EQ(Run(PastEntry() + "until wait\npad attach haptic\nstate\nquit\n"), 0);
   EXPECT_FALSE(Var("JoystickPresent")->As<bool>()) << "a pad attached after the title is not found";
 }
 
 TEST_F(DevicesRunnerTest, TheFirstPadButtonEndsAKeyWait) {
-  ASSERT_EQ(Run("pad attach plain\nuntil wait\nadvance 100\npad button 1 down\nuntil waited\npad button 1 up\nquit\n"),
+  ASSERT_EQ(Run(PastEntry() + "pad attach plain\nuntil wait\nadvance 100\npad button 1 down\nuntil waited\npad button 1 up\nquit\n"),
             0)
       << errors;
-  EXPECT_EQ(T(*Find("waited")), T(*Find("ready", 1)) + 1 + 100) << "seen by the next pass, then the closing pause";
+  EXPECT_EQ(T(*Find("waited")), T(*Find("ready", 3)) + 1 + 100) << "seen by the next pass, then the closing pause";
 }
 
 TEST_F(DevicesRunnerTest, WithTheSoundSwitchOffNothingIsPlayed) {
@@ -66,16 +66,16 @@ TEST_F(DevicesRunnerTest, WithTheSoundSwitchOffNothingIsPlayed) {
     for (int i = 0; i < 27; ++i) out << "04/22@60000\\ACE\r\n";
     out << "OFF\r\nACE\r\n 0 \r\n";
   }
-  ASSERT_EQ(Run("until wait\ntap Escape\n"), 0);
+  ASSERT_EQ(Run(PastEntry() + "until wait\ntap Escape\n"), 0);
   EXPECT_EQ(Find("sound"), nullptr);
 }
 
 TEST_F(DevicesRunnerTest, TheShutdownStopsAndCentresEverySlot) {
-  ASSERT_EQ(Run("until wait\ntap Escape\n"), 0);
+  ASSERT_EQ(Run(PastEntry() + "until wait\ntap Escape\n"), 0);
   std::vector<std::string> tail;
   bool started = false;
   for (const TraceValue& e : events) {
-    if (Kind(e) == "ready") started = true;
+    if (Kind(e) == "wait") started = true;
     if (started && Kind(e) == "sound") tail.push_back(Describe(e));
   }
   ASSERT_EQ(tail.size(), 36u) << "slots 1 to 12; slot 0 is swept but never reported";
@@ -93,7 +93,7 @@ TEST_F(DevicesRunnerTest, MissingWaveFilesLeaveTheirSlotsSilent) {
     std::snprintf(name, sizeof name, "kavrona_w%02d.wav", slot);
     if (slot != 2 && std::filesystem::exists(built / name)) std::filesystem::copy_file(built / name, dir / name);
   }
-  ASSERT_EQ(Run("until wait\nstate\nquit\n"), 0);
+  ASSERT_EQ(Run(PastEntry() + "until wait\nstate\nquit\n"), 0);
   const auto& buffers = Var("SoundBuffers")->As<TraceValue::Array>();
   EXPECT_FALSE(buffers[0].As<bool>());
   EXPECT_FALSE(buffers[2].As<bool>()) << "kavrona_w02.wav is missing";

@@ -46,6 +46,13 @@ class RunnerFixture : public GameFixture {
     devices_->HandTo(*game, nullptr);
   }
 
+  // Start-up's dialogs, closed as they appear: the entry name, and on a first run the
+  // controls notice. A script that goes on from there starts at StartTime().
+  std::string PastEntry() const {
+    const std::string one = "until dialog\nclose dialog\n";
+    return std::filesystem::exists(RecordFile()) ? one : one + one;
+  }
+
   int Run(const std::string& script) {
     driver_.reset();
     in_ = std::make_unique<std::istringstream>(script);
@@ -89,6 +96,12 @@ class RunnerFixture : public GameFixture {
       if (Kind(e) == kind && n-- == 0) return &e;
     }
     return nullptr;
+  }
+  // When the commands after PastEntry() began: at the run stop of its last dialog.
+  int64_t StartTime() const {
+    size_t dialogs = 0;
+    for (const TraceValue& e : events) dialogs += Kind(e) == "dialog";
+    return T(*Find("ready", dialogs - 1));
   }
   // A variable of the first state event.
   const TraceValue* Var(const std::string& name) const {

@@ -45,7 +45,7 @@ class CollisionsTest : public testing::GameFixture {
 
   void SetUp() override {
     GameFixture::SetUp();
-    StartUp(*game);
+    StartUpPastTheDialogs();
     game->trace = Trace(&rec);
     Game& g = *game;
     const Surface& back = g.screen[Pic::picBack].Image;

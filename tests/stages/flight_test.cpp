@@ -60,7 +60,7 @@ class FlightTest : public testing::GameFixture {
     platform->pad.kind = HeadlessPad::Kind::Haptic;
     joystick = std::make_unique<HeadlessJoystick>(platform->pad);
     game->joystick = joystick.get();
-    StartUp(*game);
+    StartUpPastTheDialogs();
     game->trace = Trace(&rec);
     Game& g = *game;
     const Surface& back = g.screen[Pic::picBack].Image;

@@ -47,7 +47,7 @@ class SceneRunTest : public testing::GameFixture {
 
   void SetUp() override {
     GameFixture::SetUp();
-    StartUp(*game);
+    StartUpPastTheDialogs();
     game->trace = Trace(&rec);
     Game& g = *game;
     const Control& picP = g.screen[Pic::picP];
