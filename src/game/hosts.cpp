@@ -1,14 +1,18 @@
 #include "game/hosts.h"
 
+#include "devices/sound_rewind.h"
 #include "game/devices.h"
 #include "game/shutdown.h"
+#include "stages/sequences.h"
 
 namespace kav {
 
 StageHost Stages(Game& g) {
-  // The ferry sequence comes with the scripted stage sequences; until then a landing on the
-  // boat runs nothing more.
-  return StageHost{g, g, g.screen, g.platform, Sounds(g), Inputs(g), g.trace, [] {}};
+  // The landing on the boat lifts off by itself once the ferry is over.
+  return StageHost{g, g, g.screen, g.platform, Sounds(g), Inputs(g), g.trace, [&g] {
+                     StageHost host = Stages(g);
+                     FerrySequence(host);
+                   }};
 }
 
 MessageHost Messages(Game& g) {
@@ -26,8 +30,7 @@ MessageHost Messages(Game& g) {
                      [&g] {
                        PlaySoundSlot(g, 8, kFalse, kFalse);
                        // The message window sets the position on the buffer itself, past the switch.
-                       g.audio->Rewind(8);
-                       g.trace.Emit("sound", [](TraceEvent& e) { e.Add("op", "rewind").Add("slot", 8); });
+                       RewindSoundSlot(Sounds(g), 8);
                      }};
 }
 
