@@ -1,6 +1,7 @@
 #include "stages/flight.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "gfx/digits.h"
@@ -26,8 +27,20 @@ Control& HeliPic(StageHost& host, int i) {
 }
 
 // The runtime's conversion of a double to a whole number: halves go to the even neighbour.
+// Only a speed set from outside can leave the 32-bit range; it is held at the range's end so
+// that the clamps that follow put the helicopter on the edge.
 int32_t ToLong(double v) {
-  return static_cast<int32_t>(std::nearbyint(v));
+  const double r = std::nearbyint(v);
+  if (!(r > std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+  if (r > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(r);
+}
+
+// The element that Frame names, its index rounded like the runtime's; a Frame outside the ten
+// elements names none, and the body stands in for it.
+Control& FramePic(StageHost& host) {
+  const double i = std::nearbyint(host.gfx.Heli.Frame);
+  return HeliPic(host, i >= 0 && i < static_cast<double>(host.gfx.Heli.Pics.size()) ? static_cast<int>(i) : 0);
 }
 
 void Fire(StageHost& host) {
@@ -167,7 +180,7 @@ void AutoClimb(StageHost& host, int32_t frames) {
   HeliRecord& heli = host.gfx.Heli;
   for (int32_t i = 1; i <= frames; ++i) {
     FlyStep(host, CtlClimb);
-    HeliPic(host, static_cast<int>(std::nearbyint(heli.Frame))).Move(heli.X, heli.Y);
+    FramePic(host).Move(heli.X, heli.Y);
     host.screen.DoEvents();
   }
 }

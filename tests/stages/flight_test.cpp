@@ -252,6 +252,16 @@ TEST_F(FlightTest, CapsAndClampsAtEveryEdge) {
   G().HeliVX = 0;
   Fly(0);
   EXPECT_EQ(G().Heli.Y, 600 - 23);
+
+  // A speed set far beyond the caps still leaves the helicopter on the edge it flew at.
+  G().Heli.X = 300;
+  G().Heli.Y = 200;
+  G().HeliVX = 1e12;
+  G().HeliVY = 1e12;
+  Fly(0);
+  EXPECT_EQ(G().Heli.X, 800 - 48);
+  EXPECT_EQ(G().Heli.Y, 600 - 23);
+  EXPECT_EQ(G().HeliVX, 3);
 }
 
 TEST_F(FlightTest, HeldFireShootsOnTheSecondFrameOnceUntilRearmed) {
@@ -317,6 +327,15 @@ TEST_F(FlightTest, AutoClimbStepsWithoutPauseAndTheBodyFollows) {
   EXPECT_EQ(Pics(0).Left, G().Heli.X);
   EXPECT_EQ(Pics(0).Top, G().Heli.Y);
   EXPECT_EQ(platform->Now(), start);
+
+  // Frame picks the element that follows, rounded to even; one past the ten moves the body.
+  G().Heli.Frame = 2.5f;
+  AutoClimb(host, 1);
+  EXPECT_EQ(Pics(2).Top, G().Heli.Y);
+  EXPECT_NE(Pics(0).Top, G().Heli.Y);
+  G().Heli.Frame = 9.5f;
+  AutoClimb(host, 1);
+  EXPECT_EQ(Pics(0).Top, G().Heli.Y);
 }
 
 TEST_F(FlightTest, RestingHoldsTheHelicopterUntilDownAlone) {
