@@ -153,21 +153,17 @@ TEST_F(MessageWindowTest, GlyphsCostOneDelayAndATickSpacesTwoDelaysAndNoTick) {
   EXPECT_EQ(polls, 12);
 }
 
-TEST_F(MessageWindowTest, EmptyMessageTakesNoTimeAndNoPoll) {
+TEST_F(MessageWindowTest, EmptyMessageClearsTheWindowAndTakesNoTimeAndNoPoll) {
+  Control& window = game->screen[Pic::Picture4];
+  window.Image.FillRect(0, 0, 625, 376, 0xFF00FF);
   const int presents = platform->PresentCount();
   EXPECT_EQ(Typing(Lines{}), 0);
   EXPECT_EQ(polls, 0);
   EXPECT_EQ(platform->PresentCount() - presents, 2);
   EXPECT_TRUE(Window().Visible);
+  EXPECT_EQ(window.Image.Pixels(), window.Picture.Pixels()) << "back to its frame";
   Typing({"&/$"});
   EXPECT_EQ(polls, 3) << "mark-up is polled after too";
-}
-
-TEST_F(MessageWindowTest, WindowIsClearedBackToItsFrame) {
-  Control& window = game->screen[Pic::Picture4];
-  window.Image.FillRect(0, 0, 625, 376, 0xFF00FF);
-  Typing(Lines{});
-  EXPECT_EQ(window.Image.Pixels(), window.Picture.Pixels());
 }
 
 // The stage-1 briefing as its set-up hands it over, with the best line of the default table.

@@ -106,10 +106,10 @@ TEST_F(CollisionsTest, EachOfTheSixOutlinePointsCrashesAndTheBottomCentreDoesNot
   }
   EXPECT_EQ(Contacts(), kOutcomeNone);
   EXPECT_EQ(rec.Lines({"contact"}), (std::vector<std::string>(12, "contact 2")));
-}
 
-TEST_F(CollisionsTest, MidSideRowsRoundHalvesToEven) {
-  Place(300, 201);  // 212.5 goes to 212 as well
+  // One row lower the mid-side row 212.5 goes down to the even 212.
+  PicP().Fill(sky);
+  Place(300, 201);
   PicP().SetPixel(300, 213, solidA);
   EXPECT_EQ(Contacts(), kOutcomeNone);
   PicP().SetPixel(348, 212, solidB);
