@@ -70,12 +70,23 @@ class Game : public GameState {
   DialogView dialog;
   // F4 acts once per press: the state it had when a loop last looked at it.
   bool f4WasDown = false;
+  // Frames played since the program started, and when the next one is due.
+  int64_t framesPlayed = 0;
+  int32_t frameDeadline = 0;
 
  private:
   RecordingTextInput noTextInput_;
   NoAudio noAudio_;
   NoJoystick noJoystick_;
 };
+
+// CurrentStage as an index of StageTimes; a stage outside 1..8 (set by a test) reads and
+// writes the unused element 0 instead of past the end.
+inline size_t StageIndex(const RunState& r) {
+  return r.CurrentStage >= 1 && r.CurrentStage < static_cast<int32_t>(r.StageTimes.size())
+             ? static_cast<size_t>(r.CurrentStage)
+             : 0;
+}
 
 // Today's date as "mm/dd" from the platform's calendar.
 std::string Today(Game& g);

@@ -2,6 +2,7 @@
 
 #include "game/devices.h"
 #include "game/shutdown.h"
+#include "game/system_menu.h"
 
 namespace kav {
 
@@ -37,6 +38,29 @@ void WaitKey(Game& g, int32_t& ticks) {
   }
   p.Sleep(100);
   g.trace.Emit("waited", [](TraceEvent& e) { e.Add("kind", "WaitKey"); });
+}
+
+void WaitKeyOrMenu(Game& g, int32_t& ticks) {
+  g.trace.Emit("wait", [&](TraceEvent& e) { e.Add("kind", "WaitKeyOrMenu").Add("ticks", ticks); });
+  Platform& p = g.platform;
+  p.Sleep(30);
+  while (ticks != 0) {
+    double x = 0;
+    double y = 0;
+    int32_t button = 0;
+    PollJoystick(g, x, y, button);
+    if (p.KeyDown(kVkSpace) || button == 1) ticks = 0;
+    if (p.KeyDown(kVkReturn)) ticks = 0;
+    if (p.KeyDown(kVkEscape)) ShutdownGame(g);
+    if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
+    if (ticks > 0) --ticks;
+    g.screen.DoEvents();
+    if ((p.KeyDown(kVkM) || button == 2) && g.StageSelectPlay == kFalse) OpenSystemMenu(g);
+    p.Sleep(1);
+    // A stage chosen in the menu has had its set-up already.
+    if (g.StageSelectPlay != kFalse) break;
+  }
+  g.trace.Emit("waited", [](TraceEvent& e) { e.Add("kind", "WaitKeyOrMenu"); });
 }
 
 }  // namespace kav

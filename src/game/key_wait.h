@@ -11,6 +11,11 @@ namespace kav {
 // variable down.
 void WaitKey(Game& g, int32_t& ticks);
 
+// The briefing's wait: as WaitKey, but window events run on every pass, M or the pad's second
+// button opens the system menu, and it ends at once when a stage was chosen there. No
+// closing pause.
+void WaitKeyOrMenu(Game& g, int32_t& ticks);
+
 // True once per press of F4: when it goes down, not on every pass while it is held.
 bool FullScreenKeyPressed(Game& g);
 

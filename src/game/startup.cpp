@@ -5,6 +5,7 @@
 #include "game/devices.h"
 #include "game/entry_name.h"
 #include "game/key_wait.h"
+#include "game/play_loop.h"
 #include "game/shutdown.h"
 #include "game/title.h"
 #include "gfx/sprite_shapes.h"
@@ -79,9 +80,7 @@ void StartUp(Game& g) {
 
 void Main(Game& g) {
   StartUp(g);
-  int32_t forever = -1;
-  WaitKey(g, forever);
-  ShutdownGame(g);
+  PlayRuns(g);
 }
 
 }  // namespace kav

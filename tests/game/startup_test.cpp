@@ -170,8 +170,8 @@ TEST_F(StartUpTest, DamagedOrWronglySizedSheetIsRefused) {
   EXPECT_THROW(StartUp(second), AssetError);
 }
 
-TEST_F(StartUpTest, MainWaitsForAKeyThenEndsWithStatusZero) {
-  platform->PressKeyAt(kVkSpace, 5000);
+TEST_F(StartUpTest, MainPlaysUntilEscapeEndsItWithStatusZero) {
+  platform->PressKeyAt(kVkEscape, 5000);
   try {
     AnswerDialogsWithReturn();
     Main(*game);

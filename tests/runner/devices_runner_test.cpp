@@ -20,10 +20,11 @@ std::string Describe(const TraceValue& e) {
 }
 
 TEST_F(DevicesRunnerTest, TheTitleFadesOutAndInAroundTheExplosion) {
-  ASSERT_EQ(Run(PastEntry() + "until wait\nquit\n"), 0) << errors;
+  ASSERT_EQ(Run(PastEntry() + "until run\nquit\n"), 0) << errors;
   std::vector<std::string> seen;
   for (const TraceValue& e : events) {
     const std::string kind = Kind(e);
+    if (kind == "run") break;
     if (kind == "fade" || kind == "sound") seen.push_back(Describe(e));
   }
   std::vector<std::string> want;
@@ -33,7 +34,7 @@ TEST_F(DevicesRunnerTest, TheTitleFadesOutAndInAroundTheExplosion) {
   want.insert(want.end(), {"sound stop 2", "sound pan 2"});
   EXPECT_EQ(seen, want);
   // Each step pauses 2 ms; the title follows the answer to the last start-up dialog.
-  EXPECT_EQ(T(*Find("wait")), T(*Find("answer", 1)) + 42 * 2);
+  EXPECT_EQ(T(*Find("run")), T(*Find("answer", 1)) + 42 * 2);
 }
 
 TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
@@ -57,7 +58,7 @@ TEST_F(DevicesRunnerTest, TheFirstPadButtonEndsAKeyWait) {
   ASSERT_EQ(Run(PastEntry() + "pad attach plain\nuntil wait\nadvance 100\npad button 1 down\nuntil waited\npad button 1 up\nquit\n"),
             0)
       << errors;
-  EXPECT_EQ(T(*Find("waited")), T(*Find("ready", 3)) + 1 + 100) << "seen by the next pass, then the closing pause";
+  EXPECT_EQ(T(*Find("waited")), T(*Find("ready", 3)) + 1) << "seen by the next pass";
 }
 
 TEST_F(DevicesRunnerTest, WithTheSoundSwitchOffNothingIsPlayed) {
@@ -67,7 +68,11 @@ TEST_F(DevicesRunnerTest, WithTheSoundSwitchOffNothingIsPlayed) {
     out << "OFF\r\nACE\r\n 0 \r\n";
   }
   ASSERT_EQ(Run(PastEntry() + "until wait\ntap Escape\n"), 0);
-  EXPECT_EQ(Find("sound"), nullptr);
+  for (const TraceValue& e : events) {
+    if (Kind(e) != "sound") continue;
+    const std::string op = Field(e, "op")->As<std::string>();
+    EXPECT_TRUE(op != "play" && op != "loop") << Describe(e);
+  }
 }
 
 TEST_F(DevicesRunnerTest, TheShutdownStopsAndCentresEverySlot) {

@@ -31,7 +31,7 @@ entry=$'until dialog\nclose dialog\n'
 first_run="$entry$entry"
 
 fresh
-run "$first_run"$'advance 500\ntap F4\nadvance 200\nstate\ntap Escape\n' --dir "$work/copy" --date 04/22
+run "$first_run"$'until wait\ntap F4\nadvance 200\nstate\ntap Escape\n' --dir "$work/copy" --date 04/22
 [ "$status" -eq 0 ] || fail "the F4 session ended with $status: $err"
 grep -qv '^{"ev":"' "$work/out" && fail "standard output holds something besides trace lines"
 head -n1 "$work/out" | grep -q '^{"ev":"start","t":0,"version":1}$' || fail "no start event first"
@@ -47,7 +47,7 @@ tail -n1 "$work/out" | grep -q '^{"ev":"exit","t":[0-9]*,"status":0}$' || fail "
 [ "$(grep -c $'^04/22@[0-9]*\\\\ORVEL\r$' "$work/copy/Kavrona.ini")" -eq 27 ] || fail "the record lines lack 04/22"
 
 fresh
-run "$first_run"$'advance 500\ntap F4\nexpect FullScreenOn=0\n' --dir "$work/copy"
+run "$first_run"$'until wait\ntap F4\nexpect FullScreenOn=0\n' --dir "$work/copy"
 [ "$status" -eq 3 ] || fail "a failed expect ended with $status"
 grep -q '"ev":"mismatch".*"diffs":\[{"name":"FullScreenOn","want":0,"got":1}\]' "$work/out" || fail "no mismatch event"
 

@@ -1,0 +1,212 @@
+#include "game/goal_tests.h"
+
+#include <cmath>
+
+#include "game/best_times.h"
+#include "game/devices.h"
+#include "game/hosts.h"
+#include "game/result_screens.h"
+#include "game/stage_setup.h"
+#include "gfx/digits.h"
+#include "stages/sequences.h"
+
+namespace kav {
+namespace {
+
+constexpr int32_t kFullMagazine = 15;
+constexpr int32_t kLastStage = 8;
+
+Control& HeliPic(Game& g, int i) { return *g.Heli.Pics[static_cast<size_t>(i)]; }
+
+void CopyBackdrop(Game& g) {
+  Blit(g.screen[Pic::picP].Image, 0, 0, kScreenWidth, kScreenHeight, g.screen[Pic::picBack].Image, 0, 0);
+  g.screen.Refresh();
+}
+
+void HideAndPark(Game& g, Control& c) {
+  c.Visible = false;
+  c.Move(0, kParkTop);
+  g.screen.DoEvents();
+}
+
+// The bullet's centre row; halves kept.
+double ShotCentre(Game& g) { return g.ShotY + HeliPic(g, 4).Height() / 2.0; }
+
+void ReportClear(Game& g) {
+  g.trace.Emit("clear", [&](TraceEvent& e) {
+    e.Add("stage", g.CurrentStage).Add("time", g.StageTimes[static_cast<size_t>(StageIndex(g))]).Add(
+        "select", g.StageSelectPlay != kFalse);
+  });
+}
+
+// The end shared by the shot tests: a clean scene, then the select result and a new run, or
+// the clear screen and the next stage.
+int16_t ClearEnding(Game& g) {
+  CopyBackdrop(g);
+  if (g.StageSelectPlay != kFalse) {
+    ShowSelectResult(g);
+    g.StageSelectPlay = kFalse;
+    g.CurrentStage = 1;
+    return kTrue;
+  }
+  g.TotalTime = g.TotalTime + g.StageTimes[static_cast<size_t>(StageIndex(g))];
+  ShowStageClear(g);
+  g.CurrentStage = g.CurrentStage + 1;
+  int16_t restart = kFalse;
+  SetUpStage(g, restart);
+  return kFalse;
+}
+
+void StopHitSounds(Game& g) {
+  PlaySoundSlot(g, 2, kFalse, kFalse);
+  PlaySoundSlot(g, 6, kFalse, kFalse);
+}
+
+}  // namespace
+
+int16_t CheckTargetHit(Game& g) {
+  const double c = ShotCentre(g);
+  if (!(g.GoalTop <= c && c < g.GoalBottom)) return kFalse;
+  InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
+  ReportClear(g);
+  Control& culprit = HeliPic(g, 5);
+  PanSoundSlot(g, 2, culprit.Left);
+  HideAndPark(g, culprit);
+  PlaySoundSlot(g, 2, kTrue, kFalse);
+  g.platform.Sleep(300);
+  PlaySoundSlot(g, 6, kTrue, kFalse);
+  g.platform.Sleep(1000);
+  const int16_t r = ClearEnding(g);
+  StopHitSounds(g);
+  return r;
+}
+
+int16_t CheckClimbingTargetHit(Game& g) {
+  StopHitSounds(g);
+  bool cleared = false;
+  const double c = ShotCentre(g);
+  if (g.GoalTop <= c && c <= g.GoalBottom) {
+    Control& culprit = HeliPic(g, 5);
+    PanSoundSlot(g, 2, culprit.Left);
+    PlaySoundSlot(g, 2, kTrue, kFalse);
+    if (g.GoalLeft == 720 && g.GoalRight < g.Heli.X) cleared = true;
+    culprit.Visible = false;
+    // Each hit sends the culprit further down the building, to its last window.
+    if (culprit.Top == 290) {
+      g.GoalTop = 362;
+      g.GoalBottom = 377;
+    }
+    if (culprit.Top == 362) {
+      g.GoalTop = 365;
+      g.GoalBottom = 380;
+      g.GoalLeft = 720;
+    }
+    culprit.Move(g.GoalLeft + 10, g.GoalTop);
+    culprit.Visible = true;
+    g.screen.DoEvents();
+  }
+  if (!cleared) return kFalse;
+  InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
+  ReportClear(g);
+  PlaySoundSlot(g, 6, kTrue, kFalse);
+  g.platform.Sleep(1000);
+  HideAndPark(g, HeliPic(g, 5));
+  const int16_t r = ClearEnding(g);
+  StopHitSounds(g);
+  return r;
+}
+
+int16_t CheckGunnerHit(Game& g) {
+  StopHitSounds(g);
+  bool cleared = false;
+  const double c = ShotCentre(g);
+  if (g.GoalTop <= c && c < g.GoalBottom) {
+    if (g.EnemyHitsLeft < 1) cleared = true;
+    g.EnemyHitsLeft = g.EnemyHitsLeft - 1;
+    PanSoundSlot(g, 2, g.screen[Pic::TekiMen].Left);
+    PlaySoundSlot(g, 2, kTrue, kFalse);
+  }
+  if (!cleared) return kFalse;
+  PlaySoundSlot(g, 6, kTrue, kFalse);
+  InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
+  ReportClear(g);
+  g.platform.Sleep(1000);
+  const int16_t r = ClearEnding(g);
+  StopHitSounds(g);
+  return r;
+}
+
+int16_t CheckLanding(Game& g) {
+  int16_t r = kFalse;
+  g.Landed = kFalse;
+  const int32_t bottom = g.Heli.Y + g.Heli.Height;
+  const double middle = g.Heli.X + g.Heli.Width / 2.0;
+  const bool whole = middle == std::floor(middle);
+  if (g.GoalTop - 2 <= bottom && bottom <= g.GoalTop + 1 && whole && g.GoalLeft <= middle && middle <= g.GoalRight) {
+    if (g.HeliVX <= -1.5 || g.HeliVY >= 2.5 || g.HeliVX >= 1.5) {
+      g.StageOutcome = kOutcomeHardLanding;
+      PlaySoundSlot(g, 6, kFalse, kFalse);
+      PlaySoundSlot(g, 12, kFalse, kFalse);
+      return kFalse;
+    }
+    if (g.CurrentStage == 4) {
+      // The hostage's roof takes only the gentlest touch; a firmer one is simply no landing.
+      if (-1 < g.HeliVX && g.HeliVX < 1 && -1 < g.HeliVY && g.HeliVY < 1) g.Landed = kTrue;
+    } else {
+      g.Landed = kTrue;
+    }
+  }
+  if (g.Landed != kFalse) {
+    PanSoundSlot(g, 12, g.Heli.X);
+    PlaySoundSlot(g, 12, kTrue, kFalse);
+    PlaySoundSlot(g, 6, kTrue, kFalse);
+    InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
+    ReportClear(g);
+    if (g.CurrentStage == 3 && g.MagazineCount < kFullMagazine) {
+      // The headquarters refills the magazine cartridge by cartridge.
+      for (int32_t n = g.MagazineCount; n <= kFullMagazine; ++n) {
+        DrawDigits(g.screen, Pic::Picture2, "M=" + std::to_string(n), g.trace);
+        PlaySoundSlot(g, 8, kTrue, kFalse);
+        g.platform.Sleep(100);
+      }
+      g.MagazineCount = kFullMagazine;
+      PlaySoundSlot(g, 8, kFalse, kFalse);
+    }
+    CopyBackdrop(g);
+    g.Landed = kFalse;
+    if (g.StageSelectPlay != kFalse) {
+      ShowSelectResult(g);
+      g.StageSelectPlay = kFalse;
+      g.CurrentStage = 1;
+      r = kTrue;
+    } else {
+      g.TotalTime = g.TotalTime + g.StageTimes[static_cast<size_t>(StageIndex(g))];
+      if (g.CurrentStage == kLastStage) {
+        StageHost host = Stages(g);
+        FinaleSequence(host);
+        ShowStageClear(g);
+        g.screen[Pic::Picture4].Visible = false;
+        g.screen.DoEvents();
+        ShowTotals(g);
+        r = kTrue;
+      } else {
+        ShowStageClear(g);
+        g.CurrentStage = g.CurrentStage + 1;
+        int16_t restart = kFalse;
+        SetUpStage(g, restart);
+        StageHost host = Stages(g);
+        AutoClimb(host, 15);
+      }
+    }
+  }
+  PlaySoundSlot(g, 6, kFalse, kFalse);
+  PlaySoundSlot(g, 12, kFalse, kFalse);
+  return r;
+}
+
+GoalTests StageGoalTests(Game& g) {
+  return GoalTests{[&g] { return CheckLanding(g); }, [&g] { return CheckTargetHit(g); },
+                   [&g] { return CheckClimbingTargetHit(g); }, [&g] { return CheckGunnerHit(g); }};
+}
+
+}  // namespace kav
