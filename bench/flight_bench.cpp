@@ -1,9 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include "bench_game.h"
 #include "game/game.h"
 #include "game/hosts.h"
-#include "game/startup.h"
-#include "platform/headless/headless_platform.h"
 #include "stages/collisions.h"
 #include "stages/flight.h"
 
@@ -13,9 +12,8 @@ namespace {
 // The per-frame cost of flight and collisions: one FlyStep and one CheckHeliContacts over
 // the generated scene, held Right through open sky, the keys taken the way a run takes them.
 void BM_FlyStepAndContacts(benchmark::State& state) {
-  HeadlessPlatform platform(KAVRONA_PROGRAM_DIR);
-  Game g(platform);
-  StartUp(g);
+  BenchGame bench("flight");
+  Game& g = bench.game();
   const Surface& back = g.screen[Pic::picBack].Image;
   g.CrashColours[0] = ColourKey(back.Pixel(400, 300));
   g.CrashColours[1] = ColourKey(back.Pixel(600, 200));

@@ -1,11 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include "bench_game.h"
 #include "game/game.h"
 #include "game/hosts.h"
-#include "game/startup.h"
 #include "gfx/message_window.h"
 #include "platform/boolean.h"
-#include "platform/headless/headless_platform.h"
 
 namespace kav {
 namespace {
@@ -13,9 +12,8 @@ namespace {
 // One whole briefing typed at delay 0, as a skipped briefing is: every glyph drawn, the tick
 // silenced per glyph, one refresh at the end.
 void BM_TypeBriefingAtDelayZero(benchmark::State& state) {
-  HeadlessPlatform platform(KAVRONA_PROGRAM_DIR);
-  Game g(platform);
-  StartUp(g);
+  BenchGame bench("text");
+  Game& g = bench.game();
   MessageHost host = Messages(g);
   for (auto _ : state) {
     std::array<std::string, 11> lines = {"&       KAVRONA 1",
