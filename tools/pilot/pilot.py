@@ -459,12 +459,9 @@ def play_stage(s, plan):
     else:
         raise PilotError("stage %d plan ended without a result" % s.stage)
     s.release_all()
-    ended = s.log[-1] if s.log else None
-    for e in s.log:
-        if e["ev"] in ("clear", "outcome"):
-            ended = e
+    ended = [e for e in s.log if e["ev"] in ("clear", "outcome")]
     s.log = []
-    return ended
+    return ended[-1] if ended else None
 
 
 def finish_clear(s, stage):
@@ -666,8 +663,9 @@ def make(runner, name, out_dir, date, verify):
     began = time.monotonic()
     try:
         SCENARIOS[name](s)
-        s.send("quit", record=False) if s.exit_status is None else None
-        if s.exit_status not in (0, None):
+        if s.exit_status is None:
+            raise PilotError("the scenario left the game running")
+        if s.exit_status != 0:
             raise PilotError("the game ended with status %s" % s.exit_status)
     finally:
         s.close()
