@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "bench_game.h"
 #include "game/game.h"
 #include "game/startup.h"
 #include "platform/headless/headless_platform.h"
@@ -24,9 +25,8 @@ BENCHMARK(BM_PlainFrameCopy);
 // One composited frame of the started game with every sprite, both strips, the menu button
 // and the message window on screen.
 void BM_ComposeFrameAllSprites(benchmark::State& state) {
-  HeadlessPlatform platform(KAVRONA_PROGRAM_DIR);
-  Game g(platform);
-  StartUp(g);
+  BenchGame started("compose");
+  Game& g = started.game();
   Screen& s = g.screen;
   int i = 0;
   for (Pic id :

@@ -9,7 +9,7 @@ KAVRONA_BUILD_PACKAGES=(
   libsdl2-mixer-dev
 )
 KAVRONA_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev python3
 )
 
 kavrona_install_missing() {
