@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/best_times.h"
+#include "game/backdrop.h"
 #include "game/devices.h"
 #include "game/hosts.h"
 #include "game/result_screens.h"
@@ -17,11 +18,6 @@ constexpr int32_t kFullMagazine = 15;
 constexpr int32_t kLastStage = 8;
 
 Control& HeliPic(Game& g, int i) { return *g.Heli.Pics[static_cast<size_t>(i)]; }
-
-void CopyBackdrop(Game& g) {
-  Blit(g.screen[Pic::picP].Image, 0, 0, kScreenWidth, kScreenHeight, g.screen[Pic::picBack].Image, 0, 0);
-  g.screen.Refresh();
-}
 
 void HideAndPark(Game& g, Control& c) {
   c.Visible = false;
@@ -42,7 +38,7 @@ void ReportClear(Game& g) {
 // The end shared by the shot tests: a clean scene, then the select result and a new run, or
 // the clear screen and the next stage.
 int16_t ClearEnding(Game& g) {
-  CopyBackdrop(g);
+  RestoreBackdrop(g);
   if (g.StageSelectPlay != kFalse) {
     ShowSelectResult(g);
     g.StageSelectPlay = kFalse;
@@ -172,7 +168,7 @@ int16_t CheckLanding(Game& g) {
       g.MagazineCount = kFullMagazine;
       PlaySoundSlot(g, 8, kFalse, kFalse);
     }
-    CopyBackdrop(g);
+    RestoreBackdrop(g);
     g.Landed = kFalse;
     if (g.StageSelectPlay != kFalse) {
       ShowSelectResult(g);

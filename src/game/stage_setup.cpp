@@ -1,5 +1,6 @@
 #include "game/stage_setup.h"
 
+#include "game/backdrop.h"
 #include "game/devices.h"
 #include "game/hosts.h"
 #include "game/key_wait.h"
@@ -60,11 +61,6 @@ void PlaceFigures(Game& g, int32_t stage) {
     default:
       break;
   }
-}
-
-void CopyBackdrop(Game& g) {
-  Blit(g.screen[Pic::picP].Image, 0, 0, kScreenWidth, kScreenHeight, g.screen[Pic::picBack].Image, 0, 0);
-  g.screen.Refresh();
 }
 
 // In the stages that land on a marked roof the marker flashes twice, with a tick.
@@ -132,7 +128,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
     PlaceFigures(g, stage);
   }
 
-  CopyBackdrop(g);
+  RestoreBackdrop(g);
 
   CentreMessageWindow(g);
   const Control& window = screen[Pic::Picture4];
@@ -182,7 +178,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
   PlaySoundSlot(g, 1, kTrue, kTrue);
 
   g.ClockRunning = kTrue;
-  CopyBackdrop(g);
+  RestoreBackdrop(g);
   StartForceEffect(g, 2);
   g.StageStartTick = g.platform.Ticks();
   g.trace.Emit("clock", [&](TraceEvent& e) { e.Add("stage", g.CurrentStage); });
