@@ -1,8 +1,31 @@
 #include "game/dialogs.h"
 
 #include "game/devices.h"
+#include "game/shutdown.h"
 
 namespace kav {
+namespace {
+
+constexpr int32_t kReleasePassMs = 4;
+
+// The dialog answers as a key goes down; the game's own polling must not take the same
+// press for a second one (Escape would end the game, Enter skip the next briefing).
+void WaitForAnswerRelease(Game& g) {
+  Platform& p = g.platform;
+  for (;;) {
+    bool held = p.KeyDown(kVkReturn) || p.KeyDown(kVkEscape) || p.KeyDown(kVkSpace);
+    if (g.DevicesReady != kFalse) {
+      JoystickPoll poll;
+      PollJoystick(g, poll.x, poll.y, poll.button);
+      held = held || poll.button == 1;
+    }
+    if (!held) return;
+    if (p.ClosePending()) ShutdownGame(g);
+    p.Sleep(kReleasePassMs);
+  }
+}
+
+}  // namespace
 
 std::string ShowDialog(Game& g, const std::string& text, std::string& caption, const std::string& buttons,
                        const std::string& icon) {
@@ -14,7 +37,9 @@ std::string ShowDialog(Game& g, const std::string& text, std::string& caption, c
                     PollJoystick(g, poll.x, poll.y, poll.button);
                     return poll;
                   }};
-  return ShowDialog(g.dialogWindow, host, text, caption, buttons, icon);
+  std::string answer = ShowDialog(g.dialogWindow, host, text, caption, buttons, icon);
+  WaitForAnswerRelease(g);
+  return answer;
 }
 
 }  // namespace kav

@@ -7,6 +7,7 @@
 #include "game/key_wait.h"
 #include "game/play_loop.h"
 #include "game/shutdown.h"
+#include "game/system_menu.h"
 #include "game/title.h"
 #include "gfx/sprite_shapes.h"
 #include "platform/game_exit.h"
@@ -24,6 +25,7 @@ void LoadMainForm(Game& g) {
   LoadArtwork(g.screen, g.platform.ProgramDir());
   Screen& s = g.screen;
   s.onClose = [&g] { ShutdownGame(g); };
+  s[Pic::Picture1].OnClick = [&g] { Picture1_Click(g); };
   s[Pic::picP].Visible = true;
   s[Pic::picTim].Visible = true;
   s[Pic::Picture2].Visible = true;

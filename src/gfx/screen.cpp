@@ -119,6 +119,7 @@ void Screen::Dispatch(const PlatformEvent& e) {
       for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
         Control& c = (*this)[*it];
         if (!c.HitTest(e.x, e.y)) continue;
+        if (modal && *it != *modal) break;
         // The topmost picture box under the pointer takes the click, handler or not.
         if (c.OnClickAt) {
           c.OnClickAt(e.x - c.Left, e.y - c.Top);

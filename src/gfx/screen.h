@@ -100,6 +100,9 @@ class Screen final : public EventPump {
   std::function<void()> onClose;
   // Key presses and committed text, for the dialog.
   std::function<void(const PlatformEvent&)> onKeyEvent;
+  // While set, clicks reach this picture box only: the rest of the window waits behind a
+  // question, as behind a modal form.
+  std::optional<Pic> modal;
 
   Platform& platform() { return platform_; }
   const Surface& Frame() const { return frame_; }

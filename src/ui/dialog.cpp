@@ -97,6 +97,7 @@ void Hide(DialogWindow& w, DialogHost& host) {
   Control& c = host.screen[Pic::frmDLG];
   c.Visible = false;
   host.screen.onKeyEvent = nullptr;
+  host.screen.modal.reset();
   c.OnClickAt = nullptr;
   host.platform.SetPointerOver(nullptr, {});
   UpdateView(w, host);
@@ -389,6 +390,7 @@ std::string ShowDialog(DialogWindow& w, DialogHost& host, const std::string& tex
   w.visible = true;
   host.screen.onKeyEvent = [&w, &host](const PlatformEvent& e) { OnEvent(w, host, e); };
   host.screen[Pic::frmDLG].OnClickAt = [&w, &host](int x, int y) { OnClick(w, host, x, y); };
+  host.screen.modal = Pic::frmDLG;
   Redraw(w, host);
   Form_Activate(w, host);
   Redraw(w, host);

@@ -114,6 +114,20 @@ std::string ToUpperAndNarrow(std::string_view utf8) {
   return EncodeUtf8(out);
 }
 
+std::string ToFullWidth(std::string_view utf8) {
+  std::u32string out;
+  for (const char32_t c : DecodeUtf8(utf8)) {
+    if (c == U' ') {
+      out += U'\u3000';
+    } else if (c > 0x20 && c < 0x7F) {
+      out += static_cast<char32_t>(c + 0xFEE0);
+    } else {
+      out += c;
+    }
+  }
+  return EncodeUtf8(out);
+}
+
 size_t CharCount(std::string_view utf8) {
   return DecodeUtf8(utf8).size();
 }

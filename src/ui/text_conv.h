@@ -10,6 +10,10 @@ namespace kav {
 // half-width forms, a voiced or semi-voiced kana becoming its base kana and a separate mark.
 std::string ToUpperAndNarrow(std::string_view utf8);
 
+// Wide: printable ASCII to its full-width form (the blank to the ideographic space); other
+// characters stay as they are.
+std::string ToFullWidth(std::string_view utf8);
+
 // The number of characters, as the game counts a name's length.
 size_t CharCount(std::string_view utf8);
 

@@ -48,8 +48,8 @@ TEST_F(EntryRunnerTest, TypedNameIsStoredInCapitalsAndTheNoticeFollowsOnAFirstRu
 
 TEST_F(EntryRunnerTest, NineLettersBringTheNoticeThenTheOldNameAgain) {
   WriteRecords();
-  ASSERT_EQ(Run("until dialog\ntext ninechars\ntap Return\ntap Return\nstate\ntext ＡＢＣ\ntap Return\n"
-                "expect PlayerName=ABC\nquit\n"),
+  ASSERT_EQ(Run("until dialog\ntext ninechars\ntap Return\nuntil dialog\ntap Return\nuntil dialog\nstate\ntext ＡＢＣ\ntap Return\n"
+                "advance 20\nexpect PlayerName=ABC\nquit\n"),
             0)
       << errors;
   const auto dialogs = Dialogs();
@@ -67,7 +67,7 @@ TEST_F(EntryRunnerTest, TheCloseBoxKeepsTheNameAndEscapePressesTheFirstButton) {
   ASSERT_EQ(Run("until dialog\nclose dialog\nuntil wait\nexpect PlayerName=ACE\nquit\n"), 0) << errors;
   EXPECT_EQ(Text(Find("answer"), "value"), "");
   Restart();
-  ASSERT_EQ(Run("until dialog\ntext pilot\ntap Escape\nexpect PlayerName=PILOT\nquit\n"), 0) << errors;
+  ASSERT_EQ(Run("until dialog\ntext pilot\ntap Escape\nadvance 20\nexpect PlayerName=PILOT\nquit\n"), 0) << errors;
   EXPECT_EQ(Text(Find("answer"), "value"), "pilot") << "Escape presses the first button, which gives the field";
 }
 

@@ -264,19 +264,32 @@ TEST_F(DialogTest, JoystickIsNotReadBeforeTheDevicesAreReady) {
 
 TEST_F(DialogTest, AQuestionAskedWhileOneWaitsIsRefused) {
   std::string nested = "unset";
-  screen[Pic::Picture1].Visible = true;
-  screen[Pic::Picture1].Image = Surface(32, 32);
-  screen[Pic::Picture1].Move(0, 0);
-  screen[Pic::Picture1].OnClick = [&] {
+  during = [&](int64_t now) {
+    if (now < 10 || nested != "unset") return;
     std::string caption;
     nested = ShowDialog(window, host, "inner", caption, "Y", "H");
   };
-  platform.QueueEventAt(10, PlatformEvent::Click(1, 1));
   KeyAt(20, kVkTab);
   KeyAt(21, kVkReturn);
   EXPECT_EQ(Ask("outer", "YN", "?"), "");
   EXPECT_EQ(nested, "") << "the inner call returns at once";
   EXPECT_EQ(window.layout.lines[0], "outer") << "and leaves the waiting dialog as it was";
+}
+
+TEST_F(DialogTest, ClicksOutsideTheWaitingDialogReachNothing) {
+  bool clicked = false;
+  screen[Pic::Picture1].Visible = true;
+  screen[Pic::Picture1].Image = Surface(32, 32);
+  screen[Pic::Picture1].Move(0, 0);
+  screen[Pic::Picture1].OnClick = [&] { clicked = true; };
+  platform.QueueEventAt(10, PlatformEvent::Click(1, 1));
+  KeyAt(20, kVkReturn);
+  EXPECT_EQ(Ask("outer", "YN", "?"), "1");
+  EXPECT_FALSE(clicked) << "the menu button behind a question is not pressed";
+  screen.DoEvents();
+  platform.QueueEvent(PlatformEvent::Click(1, 1));
+  screen.DoEvents();
+  EXPECT_TRUE(clicked) << "once the question is answered it is";
 }
 
 TEST_F(DialogTest, AnUnknownButtonSetIsLeftByEscape) {
