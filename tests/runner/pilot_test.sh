@@ -9,7 +9,7 @@ src="$2"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
-scenarios=(fail_crash fail_hard_landing fail_hostage)
+scenarios=(fail_crash fail_hard_landing fail_hostage select_stage5)
 args=()
 for name in "${scenarios[@]}"; do args+=(--scenario "$name"); done
 if ! python3 "$src/tools/pilot/pilot.py" --runner "$bin/kavrona-headless" --out "$work" --no-verify "${args[@]}"; then

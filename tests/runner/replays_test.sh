@@ -57,6 +57,21 @@ for file in "${files[@]}"; do
         [ "$line" = "04/22@$total\\ORVEL" ] || fail "the best total line is '$line', not the run's $total"
       fi
       ;;
+    select_*)
+      trace="$dir/trace.jsonl"
+      [ -z "$outcomes" ] || fail "$name failed: $outcomes"
+      grep -q '"ev":"stage","t":[0-9-]*,"stage":[0-9]*,"restart":true' "$trace" || fail "$name set up no stage from the menu"
+      [ "$(grep -c '"ev":"clear","t":[0-9-]*,"stage":[0-9]*,"time":[0-9]*,"select":true' "$trace")" -eq 1 ] ||
+        fail "$name did not clear one select play"
+      grep -q '"ev":"clear","t":[0-9-]*,"stage":[0-9]*,"time":[0-9]*,"select":false' "$trace" &&
+        fail "$name cleared a stage of a normal run"
+      [ "$(grep -c '"ev":"run"' "$trace")" -eq 2 ] || fail "$name did not start a new run after its result"
+      # The select play's time is ranked: the stage's best entry in the record file.
+      time=$(grep -o '"ev":"clear","t":[0-9-]*,"stage":[0-9]*,"time":[0-9]*' "$trace" | sed 's/.*"time"://')
+      stage=$(grep -o '"ev":"clear","t":[0-9-]*,"stage":[0-9]*' "$trace" | sed 's/.*"stage"://')
+      line=$(sed -n "$((3 * stage - 2))p" "$dir/Kavrona.ini" 2>/dev/null | tr -d '\r')
+      [ "$line" = "04/22@$time\\ORVEL" ] || fail "$name's best line for stage $stage is '$line', not its $time"
+      ;;
     fail_*)
       [ "$(wc -w <<<"$outcomes")" -eq 1 ] || fail "$name ended in outcomes '$outcomes', not one"
       codes="$codes $outcomes"

@@ -76,6 +76,14 @@ TEST(TextConvTest, UpperCaseAndNarrowForms) {
   EXPECT_EQ(CharCount("ｶﾞ"), 2u);
 }
 
+TEST(TextConvTest, FullWidthForms) {
+  EXPECT_EQ(ToFullWidth("ON"), "ＯＮ");
+  EXPECT_EQ(ToFullWidth("OFF"), "ＯＦＦ");
+  EXPECT_EQ(ToFullWidth("a1 ~!"), "ａ１　～！") << "the blank becomes the ideographic space";
+  EXPECT_EQ(ToFullWidth("ｱ漢"), "ｱ漢") << "only ASCII has a full-width form here";
+  EXPECT_EQ(ToUpperAndNarrow(ToFullWidth("Pilot 7")), "PILOT 7") << "the narrowing takes them back";
+}
+
 TEST(Utf8Test, MalformedBytesAreReplacedNotDropped) {
   EXPECT_EQ(DecodeUtf8("a\xFF"
                        "b"),

@@ -609,8 +609,50 @@ def scenario_ram(s):
     expect_failure(s, play_stage(s, plan), 6)
 
 
+def answer_dialog(s, text=None):
+    """Types an answer into the dialog on screen (None: leaves the field) and confirms it with Return."""
+    s.until_dialog()
+    if text is not None:
+        s.send("text " + text)
+    s.send("tap Return")
+
+
+def scenario_select_stage5(s):
+    """Stage 5 chosen in the menu from the first briefing, played on its own to its result."""
+    s.comment("entry name dialog and the first-run controls notice, both closed")
+    s.send("until dialog")
+    s.send("close dialog")
+    s.send("until dialog")
+    s.send("close dialog")
+    s.until_wait()
+    s.comment("the first briefing: M opens the menu; 3 is the stage choice, and 5 the stage")
+    s.send("tap M")
+    answer_dialog(s, "3")
+    answer_dialog(s, "5")
+    s.send("until wait")
+    s.comment("stage 5's own briefing, set up inside the first one's wait")
+    s.expect(["CurrentStage", "StageSelectPlay"])
+    s.answer_wait()
+    s.comment("the first set-up carries on with stage 5: the boat rises, the clock starts again")
+    s.send("until sequence")
+    s.send("until clock")
+    s.expect(extra=["StageSelectPlay"])
+    ended = play_stage(s, STAGES[5])
+    if ended is None or ended["ev"] != "clear" or not ended["select"]:
+        raise PilotError("the select play of stage 5 did not clear: %s" % ended)
+    s.until_wait()
+    s.comment("the select result")
+    s.expect(extra=["StageSelectPlay", "RecordTimes"])
+    s.answer_wait()
+    s.until_wait()
+    s.comment("a new run at stage 1; Escape in the briefing ends the game")
+    s.expect(["CurrentStage", "StageSelectPlay", "StageTimes", "TotalTime"])
+    s.send("tap Escape")
+
+
 SCENARIOS = {
     "full_run": scenario_full_run,
+    "select_stage5": scenario_select_stage5,
     "fail_time_over": scenario_time_over,
     "fail_crash": scenario_crash,
     "fail_missile": scenario_missile,
