@@ -10,6 +10,7 @@ KAVRONA_BUILD_PACKAGES=(
 )
 KAVRONA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev python3
+  desktop-file-utils appstream man-db
 )
 
 kavrona_install_missing() {

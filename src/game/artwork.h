@@ -20,4 +20,8 @@ class AssetError : public std::runtime_error {
 // Loads every picture of the main window from programDir + "data/"; throws AssetError.
 void LoadArtwork(Screen& screen, const std::string& programDir);
 
+// Gives the window the game's icon from programDir + "data/"; without a usable one the
+// window keeps the desktop's default.
+void LoadWindowIcon(Platform& platform, const std::string& programDir);
+
 }  // namespace kav

@@ -1,8 +1,11 @@
 #include "game/startup.h"
 
+#include <cstdio>
+
 #include "devices/sound_bank.h"
 #include "game/artwork.h"
 #include "game/devices.h"
+#include "game/dialogs.h"
 #include "game/entry_name.h"
 #include "game/key_wait.h"
 #include "game/play_loop.h"
@@ -10,12 +13,15 @@
 #include "game/system_menu.h"
 #include "game/title.h"
 #include "gfx/sprite_shapes.h"
+#include "platform/file_places.h"
 #include "platform/game_exit.h"
+#include "ui/text_conv.h"
 
 namespace kav {
 namespace {
 
 constexpr const char* kRecordFileName = "Kavrona.ini";
+constexpr int kNoticePathColumns = 48;
 constexpr const char* kDefaultName = "ORVEL";
 
 // The window exists but is not shown; the sprites wait off screen until a stage needs them.
@@ -23,6 +29,7 @@ void LoadMainForm(Game& g) {
   g.platform.CreateMainWindow();
   g.MainForm = true;
   LoadArtwork(g.screen, g.platform.ProgramDir());
+  LoadWindowIcon(g.platform, g.platform.ProgramDir());
   Screen& s = g.screen;
   s.onClose = [&g] { ShutdownGame(g); };
   s[Pic::Picture1].OnClick = [&g] { Picture1_Click(g); };
@@ -35,6 +42,15 @@ void LoadMainForm(Game& g) {
   for (Pic id : {Pic::TekiTama, Pic::TekiMen, Pic::Picture1, Pic::Picture4, Pic::picTotal}) s[id].Park();
 }
 
+// Said once, before the player sets anything that would be lost without a word.
+void WarnRecordsNotKept(Game& g, const std::string& dir) {
+  std::fprintf(stderr, "Kavrona: cannot write in %s; best times and settings will not be kept\n", dir.c_str());
+  std::fflush(stderr);
+  std::string caption = "注意";
+  ShowDialog(g, "記録を保存できません;" + ShortenedPath(dir, kNoticePathColumns) + ";;ベストタイムと設定は残りません",
+             caption, "Y", "!");
+}
+
 }  // namespace
 
 void StartUp(Game& g) {
@@ -45,9 +61,9 @@ void StartUp(Game& g) {
   g.FullScreenOn = 0;
   g.SoundSwitch = "ON";
 
-  g.AppDir = g.platform.ProgramDir();
-  if (g.AppDir.empty() || g.AppDir.back() != '/') g.AppDir += '/';
-  g.RecordFilePath = g.AppDir + kRecordFileName;
+  g.AppDir = WithTrailingSlash(g.platform.ProgramDir());
+  const std::string recordDir = WithTrailingSlash(g.platform.RecordDir());
+  g.RecordFilePath = recordDir + kRecordFileName;
 
   SetUpGraphics(g, g.screen, g.platform);
   SeedDefaultRecords(g, Today(g));
@@ -57,6 +73,7 @@ void StartUp(Game& g) {
   g.PlayerName = kDefaultName;
   const bool firstRun = !FileExists(g.RecordFilePath);
   if (!firstRun) LoadRecords(g);
+  if (!g.platform.RecordDirWritable()) WarnRecordsNotKept(g, recordDir);
   EnterPlayerName(g, firstRun);
 
   g.DirectXRoot = true;

@@ -30,6 +30,10 @@ inline constexpr const char* kIconHelp = "icon_help.png";          // dialog ico
 inline constexpr const char* kIconEmblem = "icon_emblem.png";      // dialog icon 32 x 32
 inline constexpr const char* kCursorCross = "cursor_cross.png";    // pointer 32 x 32
 
+// The window's icon, 64 x 64; optional (the window keeps the desktop's default without it).
+inline constexpr const char* kWindowIcon = "icon.png";
+inline constexpr int kWindowIconSize = 64;
+
 // The crosshair's hot spot, the same in x and y: the pixel its four bars point at.
 inline constexpr int kCursorCrossHotspot = 15;
 

@@ -120,8 +120,14 @@ class Platform {
   // nullptr gives the arrow back everywhere.
   virtual void SetPointerOver(const PointerShape* shape, const WindowRect& area) = 0;
 
-  // Files: the program's directory, ending with '/'.
+  // Files: the directory holding the game's pictures (data/) and sounds, ending with '/':
+  // the program's own directory in a build, the share directory of an installed game.
   virtual std::string ProgramDir() = 0;
+  // Where the record file is kept, ending with '/', and whether a file can be made there.
+  virtual std::string RecordDir() = 0;
+  virtual bool RecordDirWritable() = 0;
+  // The window's icon, 0x00RRGGBB; a platform without a window ignores it.
+  virtual void SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) = 0;
   // True when no other copy of the game holds the lock; the lock lasts for the process.
   virtual bool AcquireSingleInstanceLock() = 0;
   // Tells the player about a fault that ends the game (a missing picture, say).

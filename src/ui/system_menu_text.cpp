@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "ui/dialog_layout.h"
 #include "ui/text_conv.h"
 
 namespace kav {
@@ -10,18 +9,6 @@ namespace {
 
 // A path wider than this many columns loses its beginning, so the notice stays on screen.
 constexpr int kPathColumns = 48;
-
-std::string ShortenedPath(std::string_view path) {
-  std::string p(path);
-  if (DialogByteWidth(p) <= kPathColumns) return p;
-  // Cut at a character boundary: drop leading bytes until the rest fits with the ellipsis.
-  size_t cut = 0;
-  while (cut < p.size() && DialogByteWidth(std::string_view(p).substr(cut)) > kPathColumns - 3) {
-    ++cut;
-    while (cut < p.size() && (static_cast<unsigned char>(p[cut]) & 0xC0) == 0x80) ++cut;
-  }
-  return "..." + p.substr(cut);
-}
 
 }  // namespace
 
@@ -79,7 +66,7 @@ std::string VersionText(int major, int minor, std::string_view recordFile) {
   text += number;
   text += "   (c) 2026 the Kavrona developers;;";
   text += "Kavrona: an SDL2 re-creation of a helicopter game;";
-  text += "Records: " + ShortenedPath(recordFile);
+  text += "Records: " + ShortenedPath(recordFile, kPathColumns);
   return text;
 }
 

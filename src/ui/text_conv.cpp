@@ -1,6 +1,7 @@
 #include "ui/text_conv.h"
 
 #include "platform/utf8.h"
+#include "ui/dialog_layout.h"
 
 namespace kav {
 namespace {
@@ -126,6 +127,17 @@ std::string ToFullWidth(std::string_view utf8) {
     }
   }
   return EncodeUtf8(out);
+}
+
+std::string ShortenedPath(std::string_view path, int columns) {
+  std::string p(path);
+  if (DialogByteWidth(p) <= columns) return p;
+  size_t cut = 0;
+  while (cut < p.size() && DialogByteWidth(std::string_view(p).substr(cut)) > columns - 3) {
+    ++cut;
+    while (cut < p.size() && (static_cast<unsigned char>(p[cut]) & 0xC0) == 0x80) ++cut;
+  }
+  return "..." + p.substr(cut);
 }
 
 size_t CharCount(std::string_view utf8) {

@@ -14,6 +14,10 @@ std::string ToUpperAndNarrow(std::string_view utf8);
 // characters stay as they are.
 std::string ToFullWidth(std::string_view utf8);
 
+// A path for a dialog line: at most columns wide (a full-width character takes two), its
+// beginning replaced by "..." when it is longer. Cut between characters.
+std::string ShortenedPath(std::string_view path, int columns);
+
 // The number of characters, as the game counts a name's length.
 size_t CharCount(std::string_view utf8);
 

@@ -89,6 +89,23 @@ TEST_F(StartUpDialogsTest, WithARecordFileOnlyTheNameIsAskedAndItOffersTheSavedO
   EXPECT_EQ(game->PlayerName, "ACE");
 }
 
+TEST_F(StartUpDialogsTest, NowhereToKeepRecordsIsSaidOnceBeforeTheName) {
+  platform->recordsWritable = false;
+  ::testing::internal::CaptureStderr();
+  StartUpPastTheDialogs();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(seen.captions, (std::vector<std::string>{"注意", "エントリー", "説明"}));
+  EXPECT_NE(said.find("cannot write in " + dir.string()), std::string::npos) << said;
+  EXPECT_EQ(platform->iconSize, 64) << "the window has the game's icon";
+}
+
+TEST_F(StartUpDialogsTest, AWritableRecordPlaceSaysNothing) {
+  ::testing::internal::CaptureStderr();
+  StartUpPastTheDialogs();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(seen.captions.front(), "エントリー");
+}
+
 TEST_F(StartUpTest, SecondCopyEndsSilentlyBeforeAnyWindow) {
   platform->SetInstanceLockHeld(true);
   try {

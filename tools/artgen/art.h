@@ -44,6 +44,10 @@ Surface MakeIconHelp();
 Surface MakeIconEmblem();
 Surface MakeCursorCross();
 
+// The game's icon, size x size: the helicopter over a patch of the night sky. Whole
+// multiples of 64 keep the pixel blocks; other sizes are area-averaged.
+Surface MakeAppIcon(int size);
+
 }  // namespace kav::artgen
 
 // The twelve sound effects, synthesised like the pictures are drawn.

@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
       {art::kIconHelp, MakeIconHelp},
       {art::kIconEmblem, MakeIconEmblem},
       {art::kCursorCross, MakeCursorCross},
+      {art::kWindowIcon, [] { return MakeAppIcon(art::kWindowIconSize); }},
   };
   bool ok = true;
   for (const auto& [name, make] : jobs) ok = WritePicture(out, name, make()) && ok;

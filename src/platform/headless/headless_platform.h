@@ -55,6 +55,10 @@ class HeadlessPlatform final : public Platform {
   void SetSecondsSinceMidnight(double s) { secondsSinceMidnight_ = s; }
   void SetDesktop(WindowRect r) { desktop_ = r; }
   void SetInstanceLockHeld(bool heldByOther) { lockHeldByOther_ = heldByOther; }
+  // Whether the record directory (the program directory here) takes new files.
+  bool recordsWritable = true;
+  // The width of the last window icon given, 0 when none or a malformed one.
+  int iconSize = 0;
 
   // Observation.
   const std::vector<std::string>& DisplayLog() const { return displayLog_; }
@@ -97,6 +101,11 @@ class HeadlessPlatform final : public Platform {
   const WindowRect& PointerArea() const { return pointerArea_; }
   RecordingTextInput textInput;
   std::string ProgramDir() override { return programDir_; }
+  std::string RecordDir() override { return programDir_; }
+  bool RecordDirWritable() override { return recordsWritable; }
+  void SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) override {
+    iconSize = pixels.size() == static_cast<size_t>(width) * static_cast<size_t>(height) ? width : 0;
+  }
   bool AcquireSingleInstanceLock() override { return !lockHeldByOther_; }
   void ShowFatalMessage(const std::string& title, const std::string& text) override;
 

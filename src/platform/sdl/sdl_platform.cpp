@@ -682,7 +682,33 @@ void SdlPlatform::WarpMouse(int x, int y) {
   SDL_WarpMouseInWindow(window_, windowX, windowY);
 }
 
-std::string SdlPlatform::ProgramDir() {
+const FilePlaces& SdlPlatform::Places() {
+  if (!places_) {
+    places_ = ChooseFilePlaces(
+        ExecutableDir(), KAVRONA_SHARE_FROM_PROGRAM,
+        [] {
+          std::string dir;
+          // No organisation: the directory is $XDG_DATA_HOME/kavrona/ (SDL makes it).
+          if (char* pref = SDL_GetPrefPath("", "kavrona"); pref != nullptr) {
+            dir = pref;
+            SDL_free(pref);
+          }
+          return dir;
+        },
+        [](const std::string& dir) {
+          std::error_code error;
+          return std::filesystem::is_directory(dir + "data", error);
+        },
+        DirectoryWritable);
+  }
+  return *places_;
+}
+
+std::string SdlPlatform::ProgramDir() { return Places().resourceDir; }
+std::string SdlPlatform::RecordDir() { return Places().recordDir; }
+bool SdlPlatform::RecordDirWritable() { return Places().recordsWritable; }
+
+std::string SdlPlatform::ExecutableDir() {
   if (char* base = SDL_GetBasePath(); base != nullptr) {
     std::string dir = base;
     SDL_free(base);
@@ -714,6 +740,19 @@ bool SdlPlatform::AcquireSingleInstanceLock() {
   // Refusing to start because a lock file cannot be made would be worse than two copies.
   std::fprintf(stderr, "Kavrona: cannot open %s; not checking for another running copy\n", path.c_str());
   return true;
+}
+
+void SdlPlatform::SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) {
+  if (window_ == nullptr || width <= 0 || height <= 0 ||
+      pixels.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
+    return;
+  }
+  // The pixels have no alpha; the surface's format says every pixel is opaque.
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels.data()), width, height, 32,
+                                                         width * 4, SDL_PIXELFORMAT_RGB888);
+  if (icon == nullptr) return;
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
 }
 
 void SdlPlatform::ShowFatalMessage(const std::string& title, const std::string& text) {

@@ -4,9 +4,11 @@
 #include <bitset>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/file_places.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
 
@@ -93,6 +95,9 @@ class SdlPlatform final : public Platform {
   void SetPointerOver(const PointerShape* shape, const WindowRect& area) override;
 
   std::string ProgramDir() override;
+  std::string RecordDir() override;
+  bool RecordDirWritable() override;
+  void SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) override;
   bool AcquireSingleInstanceLock() override;
   void ShowFatalMessage(const std::string& title, const std::string& text) override;
 
@@ -114,6 +119,9 @@ class SdlPlatform final : public Platform {
   uint32_t initFlags_ = 0;
   bool watching_ = false;
   std::vector<uint32_t> lastFrame_;
+  std::optional<FilePlaces> places_;
+  const FilePlaces& Places();
+  static std::string ExecutableDir();
   HeldKeyFilter heldKeys_;
   bool closePending_ = false;
   bool repaintPending_ = false;
