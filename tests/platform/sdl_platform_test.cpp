@@ -1,4 +1,5 @@
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sharp_scale.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -455,6 +456,60 @@ TEST_F(SdlWindowTest, WiderWindowLetterboxesTheFrameAndKeepsIt) {
   EXPECT_EQ(WindowPixel(2 * 321 + 1, 2 * 123 + 1), frame[123 * kScreenWidth + 321]);
 }
 
+// One-pixel columns alternating black and white, as the sky's dither is.
+std::vector<uint32_t> StripedFrame() {
+  std::vector<uint32_t> frame(size_t{kScreenWidth} * kScreenHeight);
+  for (size_t i = 0; i < frame.size(); ++i) frame[i] = (i % kScreenWidth) % 2 == 0 ? 0x000000 : 0xFFFFFF;
+  return frame;
+}
+
+TEST_F(SdlWindowTest, AWholeMultipleShowsEveryFramePixelAsACleanBlock) {
+  platform_->ShowMainWindow();
+  const std::vector<uint32_t> frame = TestFrame();
+  platform_->Present(frame.data());
+  Resize(1600, 1200);
+  for (auto [x, y] : {std::pair{0, 0}, {321, 123}, {799, 599}, {400, 300}}) {
+    for (int dy = 0; dy < 2; ++dy) {
+      for (int dx = 0; dx < 2; ++dx) {
+        EXPECT_EQ(WindowPixel(2 * x + dx, 2 * y + dy), frame[y * kScreenWidth + x]) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(SdlWindowTest, AtOneAndAHalfNoColumnOfTheDitherIsTwiceAsWideAsItsNeighbour) {
+  platform_->ShowMainWindow();
+  const std::vector<uint32_t> frame = StripedFrame();
+  platform_->Present(frame.data());
+  Resize(1200, 900);
+  // Nearest-neighbour alone would draw the stripes 1 and 2 pixels wide by turns, each at
+  // full black or white. Smoothed, the light that a frame column gives is spread evenly.
+  int pureRuns = 0;
+  double light = 0;
+  for (int x = 0; x < 1200; ++x) {
+    const uint32_t p = WindowPixel(x, 450);
+    light += p & 0xFF;
+    if (x > 0 && p == WindowPixel(x - 1, 450) && (p == 0 || p == 0xFFFFFF)) ++pureRuns;
+  }
+  EXPECT_LT(pureRuns, 10) << "stripes of doubled width";
+  EXPECT_NEAR(light / 1200, 127.5, 8) << "half the columns are white";
+}
+
+TEST(SharpScaleTest, TheWholeScaleAndWhenItIsExact) {
+  EXPECT_EQ(WholeScale(800, 600), 1);
+  EXPECT_EQ(WholeScale(1200, 900), 1);
+  EXPECT_EQ(WholeScale(1600, 1200), 2);
+  EXPECT_EQ(WholeScale(1920, 1080), 1);
+  EXPECT_EQ(WholeScale(3840, 2160), 3);
+  EXPECT_EQ(WholeScale(400, 300), 1) << "a window smaller than the frame still draws it";
+  EXPECT_TRUE(ExactWholeScale(800, 600));
+  EXPECT_TRUE(ExactWholeScale(1600, 1300)) << "letterboxed top and bottom at exactly 2x";
+  EXPECT_TRUE(ExactWholeScale(1700, 1200)) << "letterboxed left and right at exactly 2x";
+  EXPECT_FALSE(ExactWholeScale(1200, 900));
+  EXPECT_FALSE(ExactWholeScale(1920, 1080));
+  EXPECT_FALSE(ExactWholeScale(400, 300));
+}
+
 TEST_F(SdlWindowTest, ExposeRepaintsTheLastFrame) {
   platform_->ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
@@ -527,8 +582,13 @@ TEST_F(SdlWindowTest, FullScreenRepaintsTheLastFrameScaled) {
   Events();
   const WindowRect full = platform_->GetWindowRect();
   ASSERT_TRUE(platform_->IsFullScreen());
-  // The middle of the screen shows the middle of the frame, whatever the scale.
-  EXPECT_EQ(WindowPixel(full.Width / 2, full.Height / 2), frame[300 * kScreenWidth + 400]);
+  // The middle of the screen shows the middle of the frame, whatever the scale; at a scale
+  // that is no whole multiple, smoothed with its neighbours, which differ by one step.
+  const uint32_t shown = WindowPixel(full.Width / 2, full.Height / 2);
+  const uint32_t want = frame[300 * kScreenWidth + 400];
+  for (int shift : {0, 8, 16}) {
+    EXPECT_NEAR(static_cast<int>((shown >> shift) & 0xFF), static_cast<int>((want >> shift) & 0xFF), 2) << shift;
+  }
 }
 
 TEST_F(SdlWindowTest, ClicksArriveInFrameCoordinates) {

@@ -219,6 +219,7 @@ SdlPlatform::~SdlPlatform() {
   if (shapedCursor_ != nullptr) {
     SDL_FreeCursor(shapedCursor_);
   }
+  scaler_.Release();
   if (texture_ != nullptr) {
     SDL_DestroyTexture(texture_);
   }
@@ -452,7 +453,7 @@ void SdlPlatform::CreateMainWindow() {
   initFlags_ = kInitFlags;
 
   window_ = SDL_CreateWindow("Kavrona", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth, kScreenHeight,
-                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) {
     throw std::runtime_error(std::string("SDL could not create the window: ") + SDL_GetError());
   }
@@ -463,7 +464,8 @@ void SdlPlatform::CreateMainWindow() {
   if (renderer_ == nullptr) {
     throw std::runtime_error(std::string("SDL could not create a renderer: ") + SDL_GetError());
   }
-  // Scales the frame to the window with the aspect kept; the rest is black bars.
+  // Scales the frame to the window with the aspect kept; the rest is black bars. On a
+  // high-density display the renderer works in the display's own pixels.
   SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
   texture_ =
       SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
@@ -538,7 +540,7 @@ void SdlPlatform::Repaint() {
   if (!lastFrame_.empty()) {
     // Uploaded every time: a lost render device takes the texture's pixels with it.
     SDL_UpdateTexture(texture_, nullptr, lastFrame_.data(), kScreenWidth * sizeof(uint32_t));
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    scaler_.Draw(renderer_, texture_);
   }
   SDL_RenderPresent(renderer_);
 }

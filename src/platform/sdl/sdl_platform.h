@@ -11,6 +11,7 @@
 #include "platform/file_places.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
+#include "platform/sdl/sharp_scale.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -120,6 +121,7 @@ class SdlPlatform final : public Platform {
   bool watching_ = false;
   std::vector<uint32_t> lastFrame_;
   std::optional<FilePlaces> places_;
+  SharpScaler scaler_;
   const FilePlaces& Places();
   static std::string ExecutableDir();
   HeldKeyFilter heldKeys_;
