@@ -18,22 +18,33 @@ void ToggleFullScreenAndSave(Game& g) {
   SaveRecords(g, g.trace);
 }
 
+namespace {
+
+// One polling pass of a key wait: Space, Enter or the first button end it, the count runs
+// down, Escape ends the game and F4 switches the screen. Gives the button code.
+int32_t PollWaitKeys(Game& g, int32_t& ticks) {
+  Platform& p = g.platform;
+  double x = 0;
+  double y = 0;
+  int32_t button = 0;
+  PollJoystick(g, x, y, button);
+  if (p.KeyDown(kVkSpace) || p.KeyDown(kVkReturn) || button == 1) ticks = 0;
+  if (ticks > 0) --ticks;
+  if (p.KeyDown(kVkEscape)) ShutdownGame(g);
+  if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
+  return button;
+}
+
+}  // namespace
+
 void WaitKey(Game& g, int32_t& ticks) {
   g.trace.Emit("wait", [&](TraceEvent& e) { e.Add("kind", "WaitKey").Add("ticks", ticks); });
   Platform& p = g.platform;
   p.Sleep(30);
   while (ticks != 0) {
-    double x = 0;
-    double y = 0;
-    int32_t button = 0;
-    PollJoystick(g, x, y, button);
-    if (p.KeyDown(kVkSpace) || button == 1) ticks = 0;
-    if (p.KeyDown(kVkReturn) || button == 1) ticks = 0;
-    if (ticks > 0) --ticks;
-    if (p.KeyDown(kVkEscape)) ShutdownGame(g);
+    PollWaitKeys(g, ticks);
     // The wait runs no window events, but closing the window still ends the game.
     if (p.ClosePending()) ShutdownGame(g);
-    if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
     p.Sleep(1);
   }
   p.Sleep(100);
@@ -45,15 +56,7 @@ void WaitKeyOrMenu(Game& g, int32_t& ticks) {
   Platform& p = g.platform;
   p.Sleep(30);
   while (ticks != 0) {
-    double x = 0;
-    double y = 0;
-    int32_t button = 0;
-    PollJoystick(g, x, y, button);
-    if (p.KeyDown(kVkSpace) || button == 1) ticks = 0;
-    if (p.KeyDown(kVkReturn)) ticks = 0;
-    if (p.KeyDown(kVkEscape)) ShutdownGame(g);
-    if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
-    if (ticks > 0) --ticks;
+    const int32_t button = PollWaitKeys(g, ticks);
     g.screen.DoEvents();
     if ((p.KeyDown(kVkM) || button == 2) && g.StageSelectPlay == kFalse) OpenSystemMenu(g);
     p.Sleep(1);
