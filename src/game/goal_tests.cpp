@@ -17,8 +17,6 @@ namespace {
 constexpr int32_t kFullMagazine = 15;
 constexpr int32_t kLastStage = 8;
 
-Control& HeliPic(Game& g, int i) { return *g.Heli.Pics[static_cast<size_t>(i)]; }
-
 void HideAndPark(Game& g, Control& c) {
   c.Visible = false;
   c.Move(0, kParkTop);
@@ -26,7 +24,7 @@ void HideAndPark(Game& g, Control& c) {
 }
 
 // The bullet's centre row; halves kept.
-double ShotCentre(Game& g) { return g.ShotY + HeliPic(g, 4).Height() / 2.0; }
+double ShotCentre(Game& g) { return g.ShotY + g.Heli.Pic(4).Height() / 2.0; }
 
 void ReportClear(Game& g) {
   g.trace.Emit("clear", [&](TraceEvent& e) {
@@ -65,7 +63,7 @@ int16_t CheckTargetHit(Game& g) {
   if (!(g.GoalTop <= c && c < g.GoalBottom)) return kFalse;
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
-  Control& culprit = HeliPic(g, 5);
+  Control& culprit = g.Heli.Pic(5);
   PanSoundSlot(g, 2, culprit.Left);
   HideAndPark(g, culprit);
   PlaySoundSlot(g, 2, kTrue, kFalse);
@@ -82,7 +80,7 @@ int16_t CheckClimbingTargetHit(Game& g) {
   bool cleared = false;
   const double c = ShotCentre(g);
   if (g.GoalTop <= c && c <= g.GoalBottom) {
-    Control& culprit = HeliPic(g, 5);
+    Control& culprit = g.Heli.Pic(5);
     PanSoundSlot(g, 2, culprit.Left);
     PlaySoundSlot(g, 2, kTrue, kFalse);
     if (g.GoalLeft == 720 && g.GoalRight < g.Heli.X) cleared = true;
@@ -106,7 +104,7 @@ int16_t CheckClimbingTargetHit(Game& g) {
   ReportClear(g);
   PlaySoundSlot(g, 6, kTrue, kFalse);
   g.platform.Sleep(1000);
-  HideAndPark(g, HeliPic(g, 5));
+  HideAndPark(g, g.Heli.Pic(5));
   const int16_t r = ClearEnding(g);
   StopHitSounds(g);
   return r;

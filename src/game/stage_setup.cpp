@@ -18,8 +18,6 @@ constexpr int32_t kBriefingDelay = 25;
 constexpr int32_t kMarkerBlinks = 4;
 constexpr int32_t kBlinkPause = 300;
 
-Control& HeliPic(Game& g, int i) { return *g.Heli.Pics[static_cast<size_t>(i)]; }
-
 void Show(Control& c, int32_t left, int32_t top) {
   c.Move(left, top);
   c.Visible = true;
@@ -27,9 +25,9 @@ void Show(Control& c, int32_t left, int32_t top) {
 
 // The figures of a stage; the ones not named stay hidden and parked.
 void PlaceFigures(Game& g, int32_t stage) {
-  Control& culprit = HeliPic(g, 5);
-  Control& marker = HeliPic(g, 9);
-  Control& boat = HeliPic(g, 8);
+  Control& culprit = g.Heli.Pic(5);
+  Control& marker = g.Heli.Pic(9);
+  Control& boat = g.Heli.Pic(8);
   switch (stage) {
     case 1:
       marker.Move(310, 222);
@@ -42,8 +40,8 @@ void PlaceFigures(Game& g, int32_t stage) {
       break;
     case 4:
       marker.Move(590, 60);
-      Show(HeliPic(g, 6), 600, 99);
-      HeliPic(g, 7).Visible = true;
+      Show(g.Heli.Pic(6), 600, 99);
+      g.Heli.Pic(7).Visible = true;
       break;
     case 5:
       marker.Move(0, 0);
@@ -67,7 +65,7 @@ void PlaceFigures(Game& g, int32_t stage) {
 void BlinkMarker(Game& g) {
   const int32_t stage = g.CurrentStage;
   if (stage != 1 && stage != 3 && stage != 4) return;
-  Control& marker = HeliPic(g, 9);
+  Control& marker = g.Heli.Pic(9);
   for (int i = 0; i < kMarkerBlinks; ++i) {
     PlaySoundSlot(g, 8, kFalse, kFalse);
     if (!marker.Visible) {
@@ -106,7 +104,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
   g.HeliVY = 0;
   g.HeliVX = 0;
   for (int32_t i = g.Heli.FirstPic + 1; i <= g.Heli.LastPic; ++i) {
-    Control& sprite = HeliPic(g, i);
+    Control& sprite = g.Heli.Pic(i);
     sprite.Visible = false;
     sprite.Move(0, kParkTop);
   }

@@ -13,6 +13,8 @@ namespace kav {
 // The helicopter sprite record.
 struct HeliRecord {
   std::array<Control*, 10> Pics{};  // picAnimePatten(0..9)
+  // The sprite of index i, which start-up has attached.
+  Control& Pic(int i) const { return *Pics[static_cast<size_t>(i)]; }
   float Frame = 0;
   int32_t FirstPic = 0;
   int32_t LastPic = 0;

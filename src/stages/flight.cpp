@@ -22,10 +22,6 @@ constexpr int32_t kBuildingFace = 560;
 constexpr int32_t kLowShotRow = 101;
 constexpr int32_t kBurstMs = 50;
 
-Control& HeliPic(StageHost& host, int i) {
-  return *host.gfx.Heli.Pics[static_cast<size_t>(i)];
-}
-
 // The runtime's conversion of a double to a whole number: halves go to the even neighbour.
 // Only a speed set from outside can leave the 32-bit range; it is held at the range's end so
 // that the clamps that follow put the helicopter on the edge.
@@ -40,7 +36,7 @@ int32_t ToLong(double v) {
 // elements names none, and the body stands in for it.
 Control& FramePic(StageHost& host) {
   const double i = std::nearbyint(host.gfx.Heli.Frame);
-  return HeliPic(host, i >= 0 && i < static_cast<double>(host.gfx.Heli.Pics.size()) ? static_cast<int>(i) : 0);
+  return host.gfx.Heli.Pic(i >= 0 && i < static_cast<double>(host.gfx.Heli.Pics.size()) ? static_cast<int>(i) : 0);
 }
 
 void Fire(StageHost& host) {
@@ -55,11 +51,11 @@ void Fire(StageHost& host) {
   StartForceEffect(host.input, 3);
   DrawDigits(host.screen, Pic::Picture2, "M=" + std::to_string(run.MagazineCount), host.trace);
   PlaySoundSlot(host.sound, 7, kFalse, kFalse);
-  PanSoundSlot(host.sound, 7, HeliPic(host, 0).Left);
+  PanSoundSlot(host.sound, 7, host.gfx.Heli.Pic(0).Left);
   PlaySoundSlot(host.sound, 7, kTrue, kFalse);
   run.ShotX = heli.X + heli.Width;
   run.ShotY = heli.Y + 10;
-  HeliPic(host, 4).Visible = true;
+  host.gfx.Heli.Pic(4).Visible = true;
   // The gunner answers every shot with a missile.
   if (run.CurrentStage == 7) {
     Control& missile = host.screen[Pic::TekiTama];
@@ -109,18 +105,18 @@ void Steer(RunState& run, uint8_t d) {
 
 // Both burst frames at one place, 50 ms apart.
 void ShowBurst(StageHost& host, int32_t x, int32_t y) {
-  Control& small = HeliPic(host, 2);
+  Control& small = host.gfx.Heli.Pic(2);
   small.Move(x, y);
   small.Visible = true;
   StagePause(host, kBurstMs);
-  Control& large = HeliPic(host, 3);
+  Control& large = host.gfx.Heli.Pic(3);
   large.Move(x, y);
   large.Visible = true;
 }
 
 void PutBurstAway(StageHost& host) {
-  HideAndPark(HeliPic(host, 2));
-  HideAndPark(HeliPic(host, 3));
+  HideAndPark(host.gfx.Heli.Pic(2));
+  HideAndPark(host.gfx.Heli.Pic(3));
 }
 
 int16_t Run(const std::function<int16_t()>& test) {
@@ -204,11 +200,11 @@ void FlyFrame(StageHost& host) {
   HeliRecord& heli = host.gfx.Heli;
   if (run.OnPad != kFalse) return;
   FlyStep(host, run.Controls);
-  HeliPic(host, 0).Move(heli.X, heli.Y);
+  host.gfx.Heli.Pic(0).Move(heli.X, heli.Y);
   PanSoundSlot(host.sound, 1, heli.X);
   // The rope ladder hangs from the helicopter while the hostage is out.
-  if (HeliPic(host, 6).Visible) {
-    HeliPic(host, 7).Move(ToLong(heli.X + heli.Width / 2.0), heli.Y + heli.Height);
+  if (host.gfx.Heli.Pic(6).Visible) {
+    host.gfx.Heli.Pic(7).Move(ToLong(heli.X + heli.Width / 2.0), heli.Y + heli.Height);
   }
   host.screen.DoEvents();
 }
@@ -230,12 +226,12 @@ int16_t BulletStep(StageHost& host, const GoalTests& tests) {
     return Run(tests.CheckLanding);
   }
 
-  Control& bullet = HeliPic(host, 4);
+  Control& bullet = host.gfx.Heli.Pic(4);
   if (bullet.Left >= kScreenWidth) {
     HideAndPark(bullet);
     run.ShotTravel = 0;
     // Off the right edge the rifle is ready again at once, unless the helicopter is far right.
-    if (HeliPic(host, 0).Left < 600) run.FireReady = kTrue;
+    if (host.gfx.Heli.Pic(0).Left < 600) run.FireReady = kTrue;
   } else {
     bullet.Move(run.ShotX + run.ShotTravel, run.ShotY);
   }

@@ -21,12 +21,8 @@ constexpr int32_t kCrossingMs = 1000;
 constexpr int16_t kEngineEffect = 2;
 constexpr int32_t kBoatSound = 11;
 
-Control& HeliPic(StageHost& host, int i) {
-  return *host.gfx.Heli.Pics[static_cast<size_t>(i)];
-}
-
 Control& Boat(StageHost& host) {
-  return HeliPic(host, 8);
+  return host.gfx.Heli.Pic(8);
 }
 
 void Announce(const StageHost& host, const char* name) {
@@ -45,7 +41,7 @@ void MoveTogether(StageHost& host, int32_t d) {
   heli.Y = heli.Y + d;
   Control& boat = Boat(host);
   boat.Top = boat.Top + d;
-  HeliPic(host, 0).Move(heli.X, heli.Y);
+  host.gfx.Heli.Pic(0).Move(heli.X, heli.Y);
   StagePause(host, kStepMs);
 }
 
@@ -72,7 +68,7 @@ void BoatRiseSequence(StageHost& host) {
       heli.Y = y - k;
       y = heli.Y;
       boat.Top = boat.Top - k;
-      HeliPic(host, 0).Move(heli.X, heli.Y);
+      host.gfx.Heli.Pic(0).Move(heli.X, heli.Y);
       StagePause(host, kStepMs);
     }
   }
