@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +15,14 @@ struct PngImage {
   std::vector<uint32_t> pixels;
 };
 
-// Returns nothing when the file is missing, unreadable or not a PNG.
+// The widest and tallest picture read. The game's largest is 800 x 600; a player may replace any
+// picture, and a header claiming more is refused before anything is allocated for it.
+inline constexpr int kMaxPngSide = 4096;
+
+// Returns nothing when the file is missing, unreadable, not a PNG or larger than kMaxPngSide.
 std::optional<PngImage> ReadPng(const std::string& path);
+// The same from bytes in memory.
+std::optional<PngImage> ReadPngFromMemory(const uint8_t* data, size_t size);
 
 // Writes an opaque 8-bit RGB PNG. Returns false on any failure.
 bool WritePng(const std::string& path, int width, int height, const uint32_t* pixels);

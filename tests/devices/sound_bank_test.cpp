@@ -24,6 +24,28 @@ struct SoundEvents : TraceSink {
   }
 };
 
+// The smallest clip the audio backends play: one 8-bit sample at 8000 Hz, mono.
+const std::string kSmallestClip = [] {
+  std::string wave = "RIFF";
+  auto put = [&wave](uint32_t v, int bytes) {
+    for (int k = 0; k < bytes; ++k) wave += static_cast<char>(v >> (8 * k));
+  };
+  put(38, 4);
+  wave += "WAVEfmt ";
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(1, 2);  // channels
+  put(8000, 4);
+  put(8000, 4);
+  put(1, 2);  // bytes per frame
+  put(8, 2);  // bits
+  wave += "data";
+  put(1, 4);
+  wave += '\x80';
+  wave += '\0';  // the pad to an even size
+  return wave;
+}();
+
 class SoundBankTest : public ::testing::Test {
  protected:
   test::TempDir dir;
@@ -38,7 +60,7 @@ class SoundBankTest : public ::testing::Test {
     for (int slot : slots) {
       char name[32];
       std::snprintf(name, sizeof name, "kavrona_w%02d.wav", slot);
-      std::ofstream(dir.Path() / name, std::ios::binary) << "RIFF....WAVE";
+      std::ofstream(dir.Path() / name, std::ios::binary) << kSmallestClip;
     }
   }
 };

@@ -1,6 +1,6 @@
 #include "platform/headless/headless_audio.h"
 
-#include <fstream>
+#include "platform/wave_io.h"
 
 namespace kav {
 
@@ -11,10 +11,8 @@ bool HeadlessAudio::Open() {
 
 bool HeadlessAudio::Load(int slot, const std::string& path) {
   if (!open_ || slot < 0 || slot >= kSoundSlots) return false;
-  std::ifstream in(path, std::ios::binary);
-  // What the mixer takes: a RIFF file of the WAVE kind.
-  char head[12] = {};
-  loaded_[slot] = in.read(head, 12) && std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
+  // The same reader as the real game's, so a clip it refuses is silent here too.
+  loaded_[slot] = ReadWaveFile(path).has_value();
   volume_[slot] = 0;
   return loaded_[slot];
 }

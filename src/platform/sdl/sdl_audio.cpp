@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+
+#include "platform/wave_io.h"
 
 namespace kav {
 
@@ -28,12 +29,15 @@ bool SdlAudio::Open() {
 
 namespace {
 
-// The mixer leaks a little on a file that is no wave at all; such a file never reaches it.
-bool LooksLikeWave(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char head[12] = {};
-  if (!in.read(head, sizeof head)) return false;
-  return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
+// The mixer only ever sees a canonical file of a clip our reader accepted: whatever else a
+// replaced file holds never reaches it.
+Mix_Chunk* LoadClip(const std::string& path) {
+  const std::optional<WaveClip> clip = ReadWaveFile(path);
+  if (!clip) return nullptr;
+  const std::vector<uint8_t> bytes = EncodeWave(*clip);
+  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (rw == nullptr) return nullptr;
+  return Mix_LoadWAV_RW(rw, 1);
 }
 
 }  // namespace
@@ -44,7 +48,7 @@ bool SdlAudio::Load(int slot, const std::string& path) {
     Mix_HaltChannel(slot);
     Mix_FreeChunk(chunks_[slot]);
   }
-  chunks_[slot] = LooksLikeWave(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
+  chunks_[slot] = LoadClip(path);
   volume_[slot] = 0;
   pan_[slot] = 0;
   Mix_Volume(slot, MIX_MAX_VOLUME);
