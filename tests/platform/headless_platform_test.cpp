@@ -4,9 +4,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "platform/headless/bounded_log.h"
+#include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_joystick.h"
 #include "platform/png_io.h"
 #include "platform/ticks.h"
+#include "support/temp_dir.h"
 
 namespace kav {
 namespace {
@@ -132,6 +137,63 @@ TEST(HeadlessPlatform, CapturesTheLastFrameAsPng) {
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, kScreenWidth);
   EXPECT_EQ(image->pixels, frame);
+}
+
+TEST(HeadlessLogs, AFullLogDropsItsOlderHalfAndKeepsTheOrder) {
+  std::vector<int> log;
+  for (int i = 0; i < 10; ++i) {
+    AppendBounded(log, i, 4);
+    EXPECT_LE(log.size(), 4u);
+    EXPECT_EQ(log.back(), i);
+  }
+  EXPECT_EQ(log, (std::vector<int>{6, 7, 8, 9}));
+  std::vector<int> whole;
+  for (int i = 0; i < 10; ++i) AppendBounded(whole, i, 0);
+  EXPECT_EQ(whole.size(), 10u) << "no limit keeps everything";
+}
+
+// The runner and the benchmarks play for hours: a present, a sound call or an effect each frame
+// must not make the process grow.
+TEST(HeadlessLogs, LongRunsKeepTheLatestCallsOnly) {
+  HeadlessPlatform p;
+  std::vector<uint32_t> frame(kScreenWidth * kScreenHeight, 0);
+  for (int i = 0; i < 20000; ++i) p.Present(frame.data());
+  p.WarpMouse(1, 2);
+  EXPECT_EQ(p.PresentCount(), 20000);
+  const auto& display = p.DisplayLog();
+  EXPECT_LE(display.size(), kHeadlessLogLimit);
+  EXPECT_GE(display.size(), kHeadlessLogLimit / 2);
+  EXPECT_EQ(display.back(), "warp-mouse 1,2");
+  EXPECT_EQ(display[display.size() - 2], "present");
+
+  test::TempDir dir;
+  // 8-bit mono PCM, four samples.
+  const char wave[] = "RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0"
+                      "data\x04\0\0\0\x80\x90\x70\x80";
+  std::ofstream(dir.File("a.wav"), std::ios::binary).write(wave, sizeof wave - 1);
+  HeadlessAudio audio;
+  ASSERT_TRUE(audio.Open());
+  ASSERT_TRUE(audio.Load(1, dir.File("a.wav")));
+  for (int i = 0; i < 20000; ++i) audio.SetVolume(1, -(i % 5000));
+  audio.Play(1, true);
+  EXPECT_LE(audio.Log().size(), kHeadlessLogLimit);
+  EXPECT_EQ(audio.Log().back(), "loop 1");
+  EXPECT_EQ(audio.Log()[audio.Log().size() - 2], "volume 1 -4999");
+  EXPECT_EQ(audio.Volume(1), -4999);
+
+  HeadlessPad pad{.attached = true, .kind = HeadlessPad::Kind::Haptic};
+  HeadlessJoystick joystick(pad);
+  ASSERT_TRUE(joystick.Open());
+  ForceEffectParams params;
+  for (int i = 0; i < 20000; ++i) {
+    params.magnitude = i;
+    joystick.StartEffect("guid", params);
+  }
+  joystick.StopEffect("guid", params);
+  EXPECT_LE(joystick.log.size(), kHeadlessLogLimit);
+  EXPECT_FALSE(joystick.log.back().start);
+  EXPECT_EQ(joystick.log[joystick.log.size() - 2].params.magnitude, 19999);
+  EXPECT_TRUE(joystick.log[joystick.log.size() - 2].start);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_audio.h"
 
+#include "platform/headless/bounded_log.h"
 #include "platform/wave_io.h"
 
 namespace kav {
@@ -24,29 +25,29 @@ bool HeadlessAudio::Loaded(int slot) const {
 void HeadlessAudio::Play(int slot, bool loop) {
   if (!Usable(slot)) return;
   playing_[slot] = true;
-  log_.push_back((loop ? "loop " : "play ") + std::to_string(slot));
+  AppendBounded(log_, (loop ? "loop " : "play ") + std::to_string(slot));
 }
 
 void HeadlessAudio::Stop(int slot) {
   if (!Usable(slot)) return;
   playing_[slot] = false;
-  log_.push_back("stop " + std::to_string(slot));
+  AppendBounded(log_, "stop " + std::to_string(slot));
 }
 
 void HeadlessAudio::Rewind(int slot) {
   if (!Usable(slot)) return;
-  log_.push_back("rewind " + std::to_string(slot));
+  AppendBounded(log_, "rewind " + std::to_string(slot));
 }
 
 void HeadlessAudio::SetPan(int slot, int32_t pan) {
   if (!Usable(slot)) return;
-  log_.push_back("pan " + std::to_string(slot) + " " + std::to_string(pan));
+  AppendBounded(log_, "pan " + std::to_string(slot) + " " + std::to_string(pan));
 }
 
 void HeadlessAudio::SetVolume(int slot, int32_t volume) {
   if (!Usable(slot)) return;
   volume_[slot] = volume > 0 ? 0 : volume;
-  log_.push_back("volume " + std::to_string(slot) + " " + std::to_string(volume));
+  AppendBounded(log_, "volume " + std::to_string(slot) + " " + std::to_string(volume));
 }
 
 int32_t HeadlessAudio::Volume(int slot) const {

@@ -9,8 +9,8 @@
 namespace kav {
 
 // Sound for tests and the runner: clips count as loaded when the wave reader takes their file, as in
-// the real game, and every call is logged ("play 2", "loop 1", "stop 7", "rewind 7", "pan 7 -800",
-// "volume 1 -250").
+// the real game, and the latest calls are logged ("play 2", "loop 1", "stop 7", "rewind 7",
+// "pan 7 -800", "volume 1 -250").
 class HeadlessAudio final : public Audio {
  public:
   bool deviceMissing = false;  // as if the machine had no audio device

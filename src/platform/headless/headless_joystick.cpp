@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/headless/bounded_log.h"
+
 namespace kav {
 
 namespace {
@@ -52,12 +54,12 @@ bool HeadlessJoystick::Offers(const std::string& guid) {
 }
 
 bool HeadlessJoystick::StartEffect(const std::string& guid, const ForceEffectParams& params) {
-  log.push_back({guid, true, params});
+  AppendBounded(log, EffectCall{guid, true, params});
   return Offers(guid);
 }
 
 bool HeadlessJoystick::StopEffect(const std::string& guid, const ForceEffectParams& params) {
-  log.push_back({guid, false, params});
+  AppendBounded(log, EffectCall{guid, false, params});
   return Offers(guid);
 }
 

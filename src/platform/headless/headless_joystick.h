@@ -38,7 +38,7 @@ class HeadlessJoystick final : public Joystick {
   bool HasForceFeedback() override { return open_ && kind_ != HeadlessPad::Kind::Plain; }
   std::vector<ForceEffectInfo> Effects() override;
   std::vector<int32_t> TriggerButtons() override;
-  // Noted in the log; true for the effects the pad offers.
+  // Noted in the log (the latest calls); true for the effects the pad offers.
   bool StartEffect(const std::string& guid, const ForceEffectParams& params) override;
   bool StopEffect(const std::string& guid, const ForceEffectParams& params) override;
   void Close() override { open_ = false; }

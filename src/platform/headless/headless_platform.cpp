@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/headless/bounded_log.h"
 #include "platform/png_io.h"
 
 namespace kav {
@@ -86,23 +87,23 @@ std::vector<PlatformEvent> HeadlessPlatform::PollEvents() {
 
 void HeadlessPlatform::CreateMainWindow() {
   windowCreated_ = true;
-  displayLog_.push_back("create-window");
+  AppendBounded(displayLog_, "create-window");
 }
 
 void HeadlessPlatform::ShowMainWindow() {
   windowShown_ = true;
-  displayLog_.push_back("show-window");
+  AppendBounded(displayLog_, "show-window");
 }
 
 void HeadlessPlatform::Present(const uint32_t* frame) {
   lastFrame_.assign(frame, frame + static_cast<size_t>(kScreenWidth) * kScreenHeight);
   ++presentCount_;
-  displayLog_.push_back("present");
+  AppendBounded(displayLog_, "present");
 }
 
 void HeadlessPlatform::SetFullScreen(bool on) {
   fullScreen_ = on;
-  displayLog_.push_back(on ? "fullscreen-on" : "fullscreen-off");
+  AppendBounded(displayLog_, on ? "fullscreen-on" : "fullscreen-off");
 }
 
 WindowRect HeadlessPlatform::GetWindowRect() {
@@ -111,12 +112,12 @@ WindowRect HeadlessPlatform::GetWindowRect() {
 
 void HeadlessPlatform::SetWindowRect(const WindowRect& rect) {
   if (!fullScreen_) window_ = rect;
-  displayLog_.push_back("window-rect " + std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," +
-                        std::to_string(rect.Width) + "," + std::to_string(rect.Height));
+  AppendBounded(displayLog_, "window-rect " + std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," +
+                                 std::to_string(rect.Width) + "," + std::to_string(rect.Height));
 }
 
 void HeadlessPlatform::WarpMouse(int x, int y) {
-  displayLog_.push_back("warp-mouse " + std::to_string(x) + "," + std::to_string(y));
+  AppendBounded(displayLog_, "warp-mouse " + std::to_string(x) + "," + std::to_string(y));
 }
 
 void HeadlessPlatform::ShowFatalMessage(const std::string& title, const std::string& text) {

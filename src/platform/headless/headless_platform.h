@@ -22,8 +22,8 @@ class SleepHook {
 };
 
 // The platform for tests, replays and benchmarks: a virtual clock that a sleep advances at
-// once, keys and window events scripted against that clock, a log of display calls and the
-// last presented frame.
+// once, keys and window events scripted against that clock, a log of the latest display calls
+// and the last presented frame.
 class HeadlessPlatform final : public Platform {
  public:
   explicit HeadlessPlatform(std::string programDir = "./");
