@@ -5,22 +5,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/wave_io.h"
+
 namespace kav::artgen {
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v & 0xFF));
-  out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
-  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(tag[k]));
-}
 
 uint32_t Get16(const std::vector<uint8_t>& in, size_t at) {
   return in[at] | (in[at + 1] << 8);
@@ -37,26 +25,18 @@ bool TagAt(const std::vector<uint8_t>& in, size_t at, const char (&tag)[5]) {
 }  // namespace
 
 std::vector<uint8_t> EncodeWav(const Clip& clip) {
-  const uint32_t dataBytes = static_cast<uint32_t>(clip.samples.size() * 2);
-  const uint32_t channels = static_cast<uint32_t>(clip.channels);
-  const uint32_t rate = static_cast<uint32_t>(clip.sampleRate);
-  std::vector<uint8_t> out;
-  out.reserve(44 + dataBytes);
-  PutTag(out, "RIFF");
-  Put32(out, 36 + dataBytes);
-  PutTag(out, "WAVE");
-  PutTag(out, "fmt ");
-  Put32(out, 16);
-  Put16(out, 1);  // integer PCM
-  Put16(out, channels);
-  Put32(out, rate);
-  Put32(out, rate * channels * 2);
-  Put16(out, channels * 2);
-  Put16(out, 16);
-  PutTag(out, "data");
-  Put32(out, dataBytes);
-  for (const int16_t s : clip.samples) Put16(out, static_cast<uint16_t>(s));
-  return out;
+  // The game reads what it writes: one canonical encoder for both.
+  WaveClip wave;
+  wave.channels = clip.channels;
+  wave.sampleRate = clip.sampleRate;
+  wave.bitsPerSample = 16;
+  wave.samples.reserve(clip.samples.size() * 2);
+  for (const int16_t v : clip.samples) {
+    const auto u = static_cast<uint16_t>(v);
+    wave.samples.push_back(static_cast<uint8_t>(u & 0xFF));
+    wave.samples.push_back(static_cast<uint8_t>(u >> 8));
+  }
+  return EncodeWave(wave);
 }
 
 std::optional<Clip> DecodeWav(const std::vector<uint8_t>& in) {
