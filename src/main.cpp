@@ -22,6 +22,7 @@ int main() {
   kav::SdlTextInput textInput(platform);
   kav::SdlAudio audio;
   kav::SdlJoystick joystick;
+  platform.SetIdleTask([&joystick] { joystick.Update(); });
   try {
     kav::Game game(platform);
     game.fonts = fonts.get();

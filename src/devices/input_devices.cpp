@@ -50,14 +50,20 @@ void PlayEffect(InputDevices& d, int16_t n, bool start) {
   if (guid.empty()) return;
   const EffectSpec& desc = d.devices.EffectSpecs[slot];
   const ForceEffectParams params = ParamsOf(desc);
-  const bool accepted = start ? d.joystick.StartEffect(guid, params) : d.joystick.StopEffect(guid, params);
-  if (!accepted) return;
+  ForcePlay played;
+  if (start) {
+    played = d.joystick.StartEffect(guid, params);
+  } else {
+    played.accepted = d.joystick.StopEffect(guid, params);
+  }
+  if (!played.accepted) return;
   d.trace.Emit("force", [&](TraceEvent& e) {
     e.Add("op", start ? "start" : "stop")
         .Add("effect", n)
         .Add("duration", desc.Duration)
         .Add("magnitude", desc.Magnitude)
         .Add("gain", desc.Gain);
+    if (start) e.Add("felt", played.felt.strength).Add("ms", played.felt.ms);
   });
 }
 
@@ -107,6 +113,12 @@ void PollJoystick(InputDevices d, double& x, double& y, int32_t& button) {
   y = JoystickStep(state.axisY);
   if (state.button1) button = 1;
   if (state.button2) button = 2;
+  // The armed "Punched" effect fires on the pad itself; the game only hears of it here.
+  if (state.triggered) {
+    d.trace.Emit("force", [&](TraceEvent& e) {
+      e.Add("op", "trigger").Add("effect", 2).Add("felt", state.triggered->strength).Add("ms", state.triggered->ms);
+    });
+  }
 }
 
 void StartForceEffect(InputDevices d, int16_t n) {

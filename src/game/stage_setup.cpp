@@ -147,17 +147,19 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
 
   int32_t forever = -1;
   if (g.StageSelectPlay != kFalse) {
+    // A stage chosen in the menu: the outer set-up, whose wait this one is nested in, clears the
+    // briefing and blinks the marker once this returns.
     WaitKey(g, forever);
   } else {
     WaitKeyOrMenu(g, forever);
+    for (Pic id : {Pic::Picture4, Pic::Picture1}) {
+      screen[id].Visible = false;
+      screen[id].Move(0, kParkTop);
+    }
+    screen.DoEvents();
+    g.platform.Sleep(kBlinkPause);
+    BlinkMarker(g);
   }
-  for (Pic id : {Pic::Picture4, Pic::Picture1}) {
-    screen[id].Visible = false;
-    screen[id].Move(0, kParkTop);
-  }
-  screen.DoEvents();
-  g.platform.Sleep(kBlinkPause);
-  BlinkMarker(g);
 
   // From here on the stage is the one in CurrentStage now: a stage chosen in the menu during
   // the wait has replaced the one this call began with.

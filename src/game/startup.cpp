@@ -20,7 +20,6 @@
 namespace kav {
 namespace {
 
-constexpr const char* kRecordFileName = "Kavrona.ini";
 constexpr int kNoticePathColumns = 48;
 constexpr const char* kDefaultName = "ORVEL";
 
@@ -73,6 +72,12 @@ void StartUp(Game& g) {
   g.PlayerName = kDefaultName;
   const bool firstRun = !FileExists(g.RecordFilePath);
   if (!firstRun) LoadRecords(g);
+  // The dialogs are drawn in the game's window, so a saved full screen is taken before the
+  // first of them: the player never sees the windowed picture.
+  if (g.FullScreenOn == 1) {
+    g.FullScreenOn = 0;
+    ToggleFullScreen(g);
+  }
   if (!g.platform.RecordDirWritable()) WarnRecordsNotKept(g, recordDir);
   EnterPlayerName(g, firstRun);
 
@@ -86,10 +91,6 @@ void StartUp(Game& g) {
   Blit(picP.Image, 0, 0, kScreenWidth, kScreenHeight, g.screen[Pic::picBack].Image, 0, 0);
   g.screen.Refresh();
 
-  if (g.FullScreenOn == 1) {
-    g.FullScreenOn = 0;
-    ToggleFullScreen(g);
-  }
   g.platform.ShowMainWindow();
   ShowTitle(g);
 

@@ -1,13 +1,16 @@
 #include "game/title.h"
 
 #include "game/devices.h"
+#include "game/play_loop.h"
 #include "gfx/palette_fade.h"
 
 namespace kav {
 namespace {
 
 constexpr int32_t kFadeLevels = 20;
-constexpr int32_t kFadeStepMs = 2;
+// The title's 2 ms pauses lasted one tick of the old system timer each; a frame period keeps
+// the fade at the pace it was seen, with the logo standing through the fade back.
+constexpr int32_t kFadeStepMs = kFramePeriodMs;
 
 void FadeStep(Game& g, Control& cover, int32_t level) {
   DrawFadeLevel(g, g.fadePicture, cover.Image, cover.Width(), cover.Height(), level, g.trace);

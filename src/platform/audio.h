@@ -31,6 +31,13 @@ class Audio {
 // The linear gain of a level in hundredths of a decibel, 10^(v/2000); above 0 is held at 1.
 double GainOfHundredthsDb(int32_t hundredths);
 
+// What a slot's volume and pan make of its two sides, as linear gains on the samples.
+struct SideGains {
+  double left = 1;
+  double right = 1;
+};
+SideGains GainsOf(int32_t volume, int32_t pan);
+
 }  // namespace kav
 
 namespace kav {

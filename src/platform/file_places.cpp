@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
 
 namespace kav {
 
@@ -27,14 +31,43 @@ FilePlaces ChooseFilePlaces(const std::string& programDir, const std::string& sh
     places.recordDir = program;
     return places;
   }
+  // A copy beside a program that cannot be written may still hold the player's records.
+  if (beside) places.seedDir = program;
   const std::string pref = prefDir();
   if (!pref.empty() && writable(WithTrailingSlash(pref))) {
     places.recordDir = WithTrailingSlash(pref);
     return places;
   }
+  places.seedDir.clear();
   places.recordDir = beside || pref.empty() ? program : WithTrailingSlash(pref);
   places.recordsWritable = false;
   return places;
+}
+
+bool SeedRecordFile(const FilePlaces& places) {
+  if (places.seedDir.empty() || !places.recordsWritable || places.seedDir == places.recordDir) return false;
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path target = fs::path(places.recordDir) / kRecordFileName;
+  const fs::path source = fs::path(places.seedDir) / kRecordFileName;
+  if (fs::exists(target, error) || !fs::is_regular_file(source, error)) return false;
+  std::ifstream in(source, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in.good() && !in.eof()) return false;
+  // Made whole under another name first, so a half-written copy is never taken for the records.
+  const fs::path temporary = fs::path(places.recordDir) / (std::string(kRecordFileName) + ".seed");
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      fs::remove(temporary, error);
+      return false;
+    }
+  }
+  fs::rename(temporary, target, error);
+  if (error) fs::remove(temporary, error);
+  return !error;
 }
 
 bool DirectoryWritable(const std::string& dir) {

@@ -1,10 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kav {
+
+// What a pad plays: how strongly (0..1; 0 when nothing moves) and for how long (ms; -1 until
+// stopped).
+struct ForceFelt {
+  double strength = 0;
+  int32_t ms = 0;
+};
 
 // The pad's raw reading: axes -32768..32767 (a d-pad reads as the axis extremes), the first
 // two buttons.
@@ -13,6 +21,14 @@ struct JoystickState {
   int32_t axisY = 0;
   bool button1 = false;
   bool button2 = false;
+  // Set when this reading's press of the first button fired the armed "Punched" effect.
+  std::optional<ForceFelt> triggered;
+};
+
+// A start the device took, and what it plays for it.
+struct ForcePlay {
+  bool accepted = false;
+  ForceFelt felt;
 };
 
 // What one joystick poll gives the game: the steps (-7..6 across each axis) and the button
@@ -55,8 +71,8 @@ class Joystick {
   virtual std::vector<ForceEffectInfo> Effects() = 0;
   // Data offsets of the buttons that can trigger effects.
   virtual std::vector<int32_t> TriggerButtons() = 0;
-  // One iteration of the effect; false when the device refused it.
-  virtual bool StartEffect(const std::string& guid, const ForceEffectParams& params) = 0;
+  // One iteration of the effect; not accepted when the device refused it.
+  virtual ForcePlay StartEffect(const std::string& guid, const ForceEffectParams& params) = 0;
   virtual bool StopEffect(const std::string& guid, const ForceEffectParams& params) = 0;
   virtual void Close() = 0;
 };
@@ -74,7 +90,7 @@ class NoJoystick final : public Joystick {
   bool HasForceFeedback() override { return false; }
   std::vector<ForceEffectInfo> Effects() override { return {}; }
   std::vector<int32_t> TriggerButtons() override { return {}; }
-  bool StartEffect(const std::string&, const ForceEffectParams&) override { return false; }
+  ForcePlay StartEffect(const std::string&, const ForceEffectParams&) override { return {}; }
   bool StopEffect(const std::string&, const ForceEffectParams&) override { return false; }
   void Close() override {}
 };

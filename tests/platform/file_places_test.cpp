@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "support/temp_dir.h"
@@ -59,6 +61,30 @@ TEST(FilePlacesTest, ABuildInAReadOnlyDirectoryFallsBackToTheDataDirectory) {
   EXPECT_EQ(p.resourceDir, "/opt/kav/");
   EXPECT_EQ(p.recordDir, "/home/p/.local/share/kavrona/");
   EXPECT_TRUE(p.recordsWritable);
+  EXPECT_EQ(p.seedDir, "/opt/kav/") << "a record file beside it is where the player starts from";
+}
+
+TEST(FilePlacesTest, ARecordFileBesideTheProgramSeedsTheDataDirectoryOnce) {
+  test::TempDir program;
+  test::TempDir data;
+  const std::string original("04/22@60000\\ACE\r\n\x83\x41\r\nOFF\r\n");
+  { std::ofstream(program.Path() / kRecordFileName, std::ios::binary) << original; }
+  FilePlaces places{.resourceDir = program.Path().string() + "/", .recordDir = data.Path().string() + "/",
+                    .seedDir = program.Path().string() + "/"};
+  auto read = [](const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  };
+  ASSERT_TRUE(SeedRecordFile(places));
+  EXPECT_EQ(read(data.Path() / kRecordFileName), original) << "byte for byte";
+  { std::ofstream(data.Path() / kRecordFileName, std::ios::binary) << "mine"; }
+  EXPECT_FALSE(SeedRecordFile(places)) << "the player's own file is never replaced";
+  EXPECT_EQ(read(data.Path() / kRecordFileName), "mine");
+  EXPECT_EQ(read(program.Path() / kRecordFileName), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data.Path()), {}), 1) << "no temporary left";
+  places.seedDir.clear();
+  std::filesystem::remove(data.Path() / kRecordFileName);
+  EXPECT_FALSE(SeedRecordFile(places)) << "records kept beside the program need no seed";
 }
 
 TEST(FilePlacesTest, NowhereToWriteIsReported) {

@@ -114,7 +114,7 @@ TEST(HeadlessJoystickTest, NotesEveryEffectCallAndRefusesEffectsItLacks) {
   ASSERT_FALSE(punched.empty());
   ForceEffectParams p = Effect(7000, 250000);
   p.directionX = 3;
-  EXPECT_TRUE(joystick.StartEffect(punched, p));
+  EXPECT_TRUE(joystick.StartEffect(punched, p).accepted);
   EXPECT_TRUE(joystick.StopEffect(punched, p));
 
   HeadlessPad full{.attached = true, .kind = HeadlessPad::Kind::Haptic};
@@ -122,7 +122,7 @@ TEST(HeadlessJoystickTest, NotesEveryEffectCallAndRefusesEffectsItLacks) {
   ASSERT_TRUE(other.Open());
   const std::string idle = GuidOf(other, "DieselEngineIdle");
   EXPECT_EQ(GuidOf(other, "Punched"), punched);  // the same texts on every pad
-  EXPECT_FALSE(joystick.StartEffect(idle, Effect(100, -1)));
+  EXPECT_FALSE(joystick.StartEffect(idle, Effect(100, -1)).accepted);
 
   ASSERT_EQ(joystick.log.size(), 3u);
   EXPECT_EQ(joystick.log[0].guid, punched);
@@ -135,65 +135,65 @@ TEST(HeadlessJoystickTest, NotesEveryEffectCallAndRefusesEffectsItLacks) {
   EXPECT_EQ(joystick.log[2].params.durationUs, -1);
 }
 
-// ---- Effect parameters in SDL's numbers ----
-
-TEST(SdlForceEffectTest, RumbleStrengthIsMagnitudeTimesGain) {
-  EXPECT_EQ(RumbleStrength(Effect(10000, 0)), 0xFFFF);
-  EXPECT_EQ(RumbleStrength(Effect(100000, 0)), 0xFFFF);
-  EXPECT_EQ(RumbleStrength(Effect(-10000, 0)), 0xFFFF);
-  EXPECT_EQ(RumbleStrength(Effect(5000, 0)), 0x7FFF);
-  EXPECT_EQ(RumbleStrength(Effect(10000, 0, 5000)), 0x7FFF);
-  EXPECT_EQ(RumbleStrength(Effect(10000, 0, 20000)), 0xFFFF);
-  EXPECT_EQ(RumbleStrength(Effect(10000, 0, 0)), 0);
-  EXPECT_EQ(RumbleStrength(Effect(0, 0)), 0);
+// The game hands the named effects no strength; the pad still plays each of them.
+TEST(HeadlessJoystickTest, NamedEffectsAreFeltAndTheArmedPunchFiresOnEachPress) {
+  HeadlessPad pad{.attached = true, .kind = HeadlessPad::Kind::Rumble};
+  HeadlessJoystick joystick(pad);
+  ASSERT_TRUE(joystick.Open());
+  for (const char* name : {"OutOfAmmo", "DieselEngineIdle"}) {
+    const ForcePlay played = joystick.StartEffect(GuidOf(joystick, name), Effect(0, 1000000));
+    EXPECT_GT(played.felt.strength, 0.0) << name;
+    EXPECT_EQ(played.felt.ms, 1000) << name;
+  }
+  const std::string punched = GuidOf(joystick, "Punched");
+  pad.button1 = true;
+  EXPECT_FALSE(joystick.Read().triggered) << "not armed yet";
+  pad.button1 = false;
+  joystick.Read();
+  const ForcePlay armed = joystick.StartEffect(punched, Effect(0, -1));
+  EXPECT_EQ(armed.felt.strength, 0.0) << "arming moves nothing";
+  pad.button1 = true;
+  const std::optional<ForceFelt> jolt = joystick.Read().triggered;
+  ASSERT_TRUE(jolt);
+  EXPECT_GT(jolt->strength, 0.5);
+  EXPECT_GT(jolt->ms, 0);
+  EXPECT_LE(jolt->ms, 500);
+  EXPECT_FALSE(joystick.Read().triggered) << "a held button fires once";
+  pad.button1 = false;
+  joystick.Read();
+  ASSERT_TRUE(joystick.StopEffect(punched, Effect(0, -1)));
+  pad.button1 = true;
+  EXPECT_FALSE(joystick.Read().triggered) << "stopping disarms it";
 }
 
-TEST(SdlForceEffectTest, HapticLevelKeepsTheSign) {
-  EXPECT_EQ(HapticLevel(Effect(10000, 0)), 32767);
-  EXPECT_EQ(HapticLevel(Effect(100000, 0)), 32767);
-  EXPECT_EQ(HapticLevel(Effect(-100000, 0)), -32767);
-  EXPECT_EQ(HapticLevel(Effect(5000, 0, 5000)), 8191);
-  EXPECT_EQ(HapticLevel(Effect(10000, 0, -5)), 0);
-}
+// ---- Shapes in SDL's numbers ----
 
-TEST(SdlForceEffectTest, LengthInMillisecondsOrUntilStopped) {
-  EXPECT_EQ(EffectLengthMs(Effect(1, 1500000)), 1500u);
-  EXPECT_EQ(EffectLengthMs(Effect(1, 999)), 0u);
-  EXPECT_EQ(EffectLengthMs(Effect(1, -1)), SDL_HAPTIC_INFINITY);
-}
+TEST(SdlForceEffectTest, EachShapeTakesTheBestTypeTheDeviceHas) {
+  ForceEffectParams idleParams = Effect(0, 1000000);
+  idleParams.directionX = 5;
+  const ForceShape shudder = ShapeOfEffect(kDieselEngineIdleEffect, idleParams);
+  const ForceShape pulses = ShapeOfEffect(kOutOfAmmoEffect, Effect(0, 1000000));
+  const unsigned int all = SDL_HAPTIC_CONSTANT | SDL_HAPTIC_SINE | SDL_HAPTIC_SAWTOOTHUP | SDL_HAPTIC_LEFTRIGHT;
 
-TEST(SdlForceEffectTest, HapticEffectsCarryLevelLengthAndDirection) {
-  ForceEffectParams p = Effect(-10000, 200000);
-  p.directionX = 5;
-  p.directionY = -7;
-  const SDL_HapticEffect constant = HapticEffectFor(SDL_HAPTIC_CONSTANT, p);
-  EXPECT_EQ(constant.type, SDL_HAPTIC_CONSTANT);
-  EXPECT_EQ(constant.constant.level, -32767);
-  EXPECT_EQ(constant.constant.length, 200u);
-  EXPECT_EQ(constant.constant.direction.type, SDL_HAPTIC_CARTESIAN);
-  EXPECT_EQ(constant.constant.direction.dir[0], 5);
-  EXPECT_EQ(constant.constant.direction.dir[1], -7);
+  const SDL_HapticEffect wave = HapticEffectFor(shudder, idleParams, all);
+  EXPECT_EQ(wave.type, SDL_HAPTIC_SINE);
+  EXPECT_GT(wave.periodic.magnitude, 0);
+  EXPECT_EQ(wave.periodic.length, 1000u);
+  EXPECT_EQ(wave.periodic.direction.dir[0], 5);
+  EXPECT_EQ(HapticEffectFor(pulses, {}, all).type, SDL_HAPTIC_SAWTOOTHUP);
+  EXPECT_EQ(HapticEffectFor(pulses, {}, SDL_HAPTIC_SINE).type, SDL_HAPTIC_SINE);
 
-  const SDL_HapticEffect sine = HapticEffectFor(SDL_HAPTIC_SINE, p);
-  EXPECT_EQ(sine.type, SDL_HAPTIC_SINE);
-  EXPECT_EQ(sine.periodic.magnitude, 32767);
-  EXPECT_GT(sine.periodic.period, 0);
-  EXPECT_EQ(sine.periodic.length, 200u);
-  EXPECT_EQ(sine.periodic.direction.dir[1], -7);
+  const SDL_HapticEffect jolt = HapticEffectFor(PunchJolt(), {}, all);
+  EXPECT_EQ(jolt.type, SDL_HAPTIC_CONSTANT);
+  EXPECT_EQ(jolt.constant.level, 32767);
+  EXPECT_LE(jolt.constant.length, 500u);
+  const SDL_HapticDirection& d = jolt.constant.direction;
+  EXPECT_TRUE(d.dir[0] != 0 || d.dir[1] != 0 || d.dir[2] != 0) << "SDL refuses a zero direction";
 
-  p.durationUs = -1;
-  const SDL_HapticEffect motors = HapticEffectFor(SDL_HAPTIC_LEFTRIGHT, p);
+  const SDL_HapticEffect motors = HapticEffectFor(shudder, {}, SDL_HAPTIC_LEFTRIGHT);
   EXPECT_EQ(motors.type, SDL_HAPTIC_LEFTRIGHT);
-  EXPECT_EQ(motors.leftright.large_magnitude, 0xFFFF);
-  EXPECT_EQ(motors.leftright.small_magnitude, 0xFFFF);
-  EXPECT_EQ(motors.leftright.length, SDL_HAPTIC_INFINITY);
-}
-
-TEST(SdlForceEffectTest, NoDirectionGetsOneSdlAccepts) {
-  const SDL_HapticEffect e = HapticEffectFor(SDL_HAPTIC_CONSTANT, Effect(10000, 1000));
-  const SDL_HapticDirection& d = e.constant.direction;
-  EXPECT_EQ(d.type, SDL_HAPTIC_CARTESIAN);
-  EXPECT_TRUE(d.dir[0] != 0 || d.dir[1] != 0 || d.dir[2] != 0);
+  EXPECT_GT(motors.leftright.large_magnitude, motors.leftright.small_magnitude) << "a low shudder";
+  EXPECT_GT(motors.leftright.small_magnitude, 0);
 }
 
 // ---- SDL's virtual pads ----
@@ -208,6 +208,12 @@ struct RumbleLog {
   std::vector<RumbleCall> calls;
   int result = 0;
 };
+
+// The motors' clock, moved by hand so that pulses are timed without waiting.
+uint64_t gNow = 0;
+uint64_t FakeClock() {
+  return gNow;
+}
 
 int SDLCALL RecordRumble(void* userdata, Uint16 low, Uint16 high) {
   auto* log = static_cast<RumbleLog*>(userdata);
@@ -275,17 +281,7 @@ class SdlJoystickTest : public ::testing::Test {
   void Button(int button, bool down) { ASSERT_EQ(SDL_JoystickSetVirtualButton(device_, button, down ? 1 : 0), 0); }
   void Hat(Uint8 value) { ASSERT_EQ(SDL_JoystickSetVirtualHat(device_, 0, value), 0); }
 
-  // Reads until the motors are told something new, or the time is up.
-  bool ReadUntilRumbleCall(size_t count, uint64_t timeoutMs) {
-    const uint64_t until = SDL_GetTicks64() + timeoutMs;
-    while (rumble.calls.size() < count && SDL_GetTicks64() < until) {
-      joystick.Read();
-      SDL_Delay(2);
-    }
-    return rumble.calls.size() >= count;
-  }
-
-  SdlJoystick joystick;
+  SdlJoystick joystick{&FakeClock};
   RumbleLog rumble;
 
  private:
@@ -427,7 +423,7 @@ TEST_F(SdlJoystickTest, PadWithoutMotorsHasNoForceFeedback) {
     EXPECT_FALSE(joystick.HasForceFeedback());
     EXPECT_TRUE(joystick.Effects().empty());
     EXPECT_TRUE(joystick.TriggerButtons().empty());
-    EXPECT_FALSE(joystick.StartEffect("{4B415652-0000-0000-0000-000000000001}", Effect(10000, 1000000)));
+    EXPECT_FALSE(joystick.StartEffect("{4B415652-0000-0000-0000-000000000001}", Effect(10000, 1000000)).accepted);
   }
 }
 
@@ -447,96 +443,71 @@ TEST_F(SdlJoystickTest, MotorsOfferAllFourEffects) {
   }
 }
 
-TEST_F(SdlJoystickTest, EffectRumblesAtFullStrengthForItsDuration) {
-  for (bool gamepad : {false, true}) {
-    SCOPED_TRACE(gamepad);
-    Unplug();
-    gamepad ? AttachGamepad(true) : AttachStick(true);
-    ASSERT_TRUE(joystick.Open());
-    const uint64_t started = SDL_GetTicks64();
-    ASSERT_TRUE(joystick.StartEffect(GuidOf(joystick, "Punched"), Effect(100000, 150000)));
-    ASSERT_EQ(rumble.calls.size(), 1u);
-    EXPECT_EQ(rumble.calls[0].low, 0xFFFF);
-    EXPECT_EQ(rumble.calls[0].high, 0xFFFF);
-
-    ASSERT_TRUE(ReadUntilRumbleCall(2, 2000));
-    EXPECT_EQ(rumble.calls[1].low, 0);
-    EXPECT_EQ(rumble.calls[1].high, 0);
-    EXPECT_GE(rumble.calls[1].atMs - started, 150u);
-    EXPECT_LT(rumble.calls[1].atMs - started, 1000u);
-  }
-}
-
-TEST_F(SdlJoystickTest, EffectUntilStoppedRumblesUntilStopped) {
+TEST_F(SdlJoystickTest, TheMotorsPlayEachShapeOnTime) {
   AttachGamepad(true);
   ASSERT_TRUE(joystick.Open());
   const std::string idle = GuidOf(joystick, "DieselEngineIdle");
-  ASSERT_TRUE(joystick.StartEffect(idle, Effect(5000, -1)));
-  ASSERT_EQ(rumble.calls.size(), 1u);
-  EXPECT_EQ(rumble.calls[0].low, 0x7FFF);
-  EXPECT_FALSE(ReadUntilRumbleCall(2, 300));
-  ASSERT_TRUE(joystick.StopEffect(idle, Effect(5000, -1)));
-  ASSERT_EQ(rumble.calls.size(), 2u);
-  EXPECT_EQ(rumble.calls[1].low, 0);
-  EXPECT_EQ(rumble.calls[1].high, 0);
-}
-
-TEST_F(SdlJoystickTest, SilentEffectsLeaveTheMotorsAlone) {
-  AttachStick(true);
-  ASSERT_TRUE(joystick.Open());
-  const std::string punched = GuidOf(joystick, "Punched");
-  EXPECT_TRUE(joystick.StartEffect(punched, Effect(0, 1000000)));
-  EXPECT_TRUE(joystick.StartEffect(punched, Effect(10000, 1000000, 0)));
-  EXPECT_TRUE(joystick.StartEffect(punched, Effect(10000, 500)));  // shorter than a millisecond
-  EXPECT_TRUE(joystick.StopEffect(punched, Effect(0, 1000000)));
-  joystick.Read();
-  EXPECT_TRUE(rumble.calls.empty());
-}
-
-TEST_F(SdlJoystickTest, MotorsRunAtTheStrongestEffectStillPlaying) {
-  AttachStick(true);
-  ASSERT_TRUE(joystick.Open());
-  const std::string idle = GuidOf(joystick, "DieselEngineIdle");
-  const std::string punched = GuidOf(joystick, "Punched");
   const std::string ammo = GuidOf(joystick, "OutOfAmmo");
-  ASSERT_TRUE(joystick.StartEffect(idle, Effect(2500, -1)));
-  ASSERT_TRUE(joystick.StartEffect(punched, Effect(10000, 100000)));
-  ASSERT_EQ(rumble.calls.size(), 2u);
-  EXPECT_EQ(rumble.calls[1].low, 0xFFFF);
-  // The punch ends, the engine is felt again.
-  ASSERT_TRUE(ReadUntilRumbleCall(3, 2000));
-  // SDL may stop the motors itself first.
-  if (rumble.calls.back().low == 0) {
-    ASSERT_TRUE(ReadUntilRumbleCall(4, 500));
-  }
-  EXPECT_EQ(rumble.calls.back().low, 0x3FFF);
-  // Stopping an effect that is outweighed changes nothing.
-  const size_t calls = rumble.calls.size();
-  ASSERT_TRUE(joystick.StartEffect(ammo, Effect(1000, -1)));
-  ASSERT_TRUE(joystick.StopEffect(ammo, Effect(1000, -1)));
-  EXPECT_EQ(rumble.calls.size(), calls);
-  ASSERT_TRUE(joystick.StopEffect(idle, Effect(2500, -1)));
+  gNow = 1000;
+  ASSERT_TRUE(joystick.StartEffect(idle, Effect(0, 1000000)).accepted);
+  ASSERT_EQ(rumble.calls.size(), 1u);
+  EXPECT_GT(rumble.calls[0].low, rumble.calls[0].high) << "a low shudder";
+  EXPECT_GT(rumble.calls[0].high, 0);
+
+  // The stutter outweighs the engine while it knocks; between knocks the engine is felt again.
+  gNow = 1100;
+  ASSERT_TRUE(joystick.StartEffect(ammo, Effect(0, 1000000)).accepted);
+  const Uint16 knock = rumble.calls.back().low;
+  EXPECT_GT(knock, rumble.calls[0].low);
+  gNow = 1180;
+  joystick.Update();
+  EXPECT_EQ(rumble.calls.back().low, rumble.calls[0].low);
+  gNow = 1260;
+  joystick.Update();
+  EXPECT_EQ(rumble.calls.back().low, knock);
+  // The engine's second is over; the knocks go on to theirs, then the motors rest.
+  gNow = 2080;
+  joystick.Update();
+  EXPECT_EQ(rumble.calls.back().low, knock);
+  gNow = 2100;
+  joystick.Update();
   EXPECT_EQ(rumble.calls.back().low, 0);
+  EXPECT_EQ(rumble.calls.back().high, 0);
+  const size_t calls = rumble.calls.size();
+  joystick.Update();
+  EXPECT_EQ(rumble.calls.size(), calls) << "resting motors are left alone";
 }
 
-TEST_F(SdlJoystickTest, EqualEffectsKeepTheMotorsGoingUntilTheLastEnds) {
+TEST_F(SdlJoystickTest, TheArmedPunchJoltsOnEachPressUntilStopped) {
   AttachGamepad(true);
   ASSERT_TRUE(joystick.Open());
-  ASSERT_TRUE(joystick.StartEffect(GuidOf(joystick, "Constant Force"), Effect(10000, 50000)));
-  ASSERT_TRUE(joystick.StartEffect(GuidOf(joystick, "Punched"), Effect(10000, -1)));
-  // Even while the game reads nothing, SDL must not stop the motors when the short one ends.
-  SDL_Delay(150);
-  SDL_JoystickUpdate();
-  EXPECT_EQ(rumble.calls.size(), 1u);
+  const std::string punched = GuidOf(joystick, "Punched");
+  gNow = 0;
+  const ForcePlay armed = joystick.StartEffect(punched, Effect(0, -1));
+  ASSERT_TRUE(armed.accepted);
+  EXPECT_TRUE(rumble.calls.empty()) << "arming moves nothing";
+  Button(SDL_CONTROLLER_BUTTON_A, true);
+  ASSERT_TRUE(joystick.Read().triggered);
+  ASSERT_EQ(rumble.calls.size(), 1u);
+  EXPECT_EQ(rumble.calls[0].low, 0xFFFF);
+  EXPECT_FALSE(joystick.Read().triggered) << "a held button fires once";
+  gNow = PunchJolt().ms;
+  joystick.Update();
+  EXPECT_EQ(rumble.calls.back().low, 0) << "the jolt is short";
+  Button(SDL_CONTROLLER_BUTTON_A, false);
+  joystick.Read();
+  ASSERT_TRUE(joystick.StopEffect(punched, Effect(0, -1)));
+  Button(SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_FALSE(joystick.Read().triggered) << "stopping disarms it";
 }
 
 TEST_F(SdlJoystickTest, RefusedRumbleAndUnknownEffectsFail) {
   AttachStick(true);
   ASSERT_TRUE(joystick.Open());
-  EXPECT_FALSE(joystick.StartEffect("{00000000-0000-0000-0000-000000000000}", Effect(10000, 1000000)));
+  EXPECT_FALSE(joystick.StartEffect("{00000000-0000-0000-0000-000000000000}", Effect(10000, 1000000)).accepted);
   EXPECT_TRUE(rumble.calls.empty());
   rumble.result = -1;
-  EXPECT_FALSE(joystick.StartEffect(GuidOf(joystick, "Punched"), Effect(10000, 1000000)));
+  EXPECT_FALSE(joystick.StartEffect(GuidOf(joystick, "OutOfAmmo"), Effect(0, 1000000)).accepted);
   EXPECT_EQ(rumble.calls.size(), 1u);
 }
 

@@ -14,27 +14,34 @@ namespace kav {
 namespace {
 
 TEST(SdlAudioTest, PanLowersOnlyTheFarSide) {
-  uint8_t left = 0;
-  uint8_t right = 0;
-  SdlAudio::PanToSides(0, left, right);
-  EXPECT_EQ(left, 255);
-  EXPECT_EQ(right, 255);
-  SdlAudio::PanToSides(-800, left, right);  // the left edge of the screen
-  EXPECT_EQ(left, 255);
-  EXPECT_EQ(right, 102) << "8 dB down: 255 * 10^(-800/2000) = 101.5";
-  SdlAudio::PanToSides(800, left, right);
-  EXPECT_EQ(left, 102);
-  EXPECT_EQ(right, 255);
-  SdlAudio::PanToSides(-10000, left, right);
-  EXPECT_EQ(right, 0);
+  EXPECT_DOUBLE_EQ(GainsOf(0, 0).left, 1.0);
+  EXPECT_DOUBLE_EQ(GainsOf(0, 0).right, 1.0);
+  const SideGains leftEdge = GainsOf(0, -800);
+  EXPECT_DOUBLE_EQ(leftEdge.left, 1.0);
+  EXPECT_NEAR(leftEdge.right, 0.398107, 1e-6) << "8 dB down";
+  EXPECT_NEAR(GainsOf(0, 800).left, 0.398107, 1e-6);
+  EXPECT_NEAR(GainsOf(-250, 800).right, 0.749894, 1e-6) << "AttenuateSoundSlot(1, 50): 2.5 dB down";
+  EXPECT_DOUBLE_EQ(GainsOf(250, 0).left, 1.0) << "above the loaded level is held at full";
 }
 
-TEST(SdlAudioTest, VolumeInHundredthsOfADecibel) {
-  EXPECT_EQ(SdlAudio::MixerVolume(0), 128);
-  EXPECT_EQ(SdlAudio::MixerVolume(250), 128) << "above the loaded level is held at full";
-  EXPECT_EQ(SdlAudio::MixerVolume(-250), 96) << "AttenuateSoundSlot(1, 50): 2.5 dB down";
-  EXPECT_EQ(SdlAudio::MixerVolume(-2000), 13);
-  EXPECT_EQ(SdlAudio::MixerVolume(-10000), 0);
+// The engine fades by height a hundredth of a decibel at a time; each step must be heard.
+TEST(SdlAudioTest, EveryHundredthOfADecibelReachesTheSamples) {
+  int16_t last = 32767;
+  for (int32_t volume = -1; volume >= -40; --volume) {
+    int16_t frame[2] = {32767, 32767};
+    const auto gain = static_cast<float>(GainsOf(volume, 0).left);
+    SdlAudio::ApplyGains(frame, 1, 2, gain, gain);
+    EXPECT_LT(frame[0], last) << volume;
+    last = frame[0];
+  }
+  int16_t stereo[4] = {10000, -10000, 10000, -10000};
+  SdlAudio::ApplyGains(stereo, 2, 2, 1.0F, 0.5F);
+  EXPECT_EQ(stereo[0], 10000);
+  EXPECT_EQ(stereo[1], -5000);
+  EXPECT_EQ(stereo[3], -5000);
+  int16_t mono[1] = {10000};
+  SdlAudio::ApplyGains(mono, 1, 1, 0.25F, 0.5F);
+  EXPECT_EQ(mono[0], 5000) << "a mono stream at the louder side";
 }
 
 // A tiny valid clip: 16-bit mono PCM of silence.

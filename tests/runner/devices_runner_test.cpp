@@ -33,8 +33,8 @@ TEST_F(DevicesRunnerTest, TheTitleFadesOutAndInAroundTheExplosion) {
   for (int level = 1; level <= 21; ++level) want.push_back("fade " + std::to_string(level));
   want.insert(want.end(), {"sound stop 2", "sound pan 2"});
   EXPECT_EQ(seen, want);
-  // Each step pauses 2 ms; the title follows the answer to the last start-up dialog.
-  EXPECT_EQ(T(*Find("run")), T(*Find("answer", 1)) + 42 * 2);
+  // Each step pauses one frame period; the title follows the answer to the last start-up dialog.
+  EXPECT_EQ(T(*Find("run")), T(*Find("answer", 1)) + 42 * 16);
 }
 
 TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
@@ -52,6 +52,46 @@ TEST_F(DevicesRunnerTest, WhatThePadCanDoDecidesTheForceFeedbackFlags) {
   Restart();
   ASSERT_EQ(Run(PastEntry() + "until wait\npad attach haptic\nstate\nquit\n"), 0);
   EXPECT_FALSE(Var("JoystickPresent")->As<bool>()) << "a pad attached after the title is not found";
+}
+
+// What each kind of pad plays: a shot, the armed punch fired by the first button, the loss.
+TEST_F(DevicesRunnerTest, ShotsTheArmedPunchAndTheLossAreFeltOnPadsThatCanPlayThem) {
+  for (const char* kind : {"rumble", "haptic", "plain"}) {
+    SCOPED_TRACE(kind);
+    Restart();
+    const std::string script = PastEntry() + "pad attach " + kind +
+                               "\nuntil wait\ntap Space\nuntil clock\nframes 2\n"
+                               "set Loaded=true FireReady=true\nkey Space down\nframes 2\nkey Space up\nframes 2\n"
+                               "pad button 1 down\nframes 2\npad button 1 up\nframes 2\n"
+                               "set Heli.Y=570\nuntil outcome\nadvance 3000\nquit\n";
+    ASSERT_EQ(Run(script), 0) << errors;
+    ASSERT_NE(Find("shot"), nullptr);
+    std::vector<const TraceValue*> force;
+    for (const TraceValue& e : events) {
+      if (Kind(e) == "force") force.push_back(&e);
+    }
+    if (std::string(kind) == "plain") {
+      EXPECT_TRUE(force.empty());
+      continue;
+    }
+    auto find = [&](const char* op, int64_t effect) -> const TraceValue* {
+      for (const TraceValue* e : force) {
+        if (Field(*e, "op")->As<std::string>() == op && Field(*e, "effect")->As<int64_t>() == effect) return e;
+      }
+      return nullptr;
+    };
+    const TraceValue* shot = find("start", 3);
+    ASSERT_NE(shot, nullptr);
+    EXPECT_GT(Field(*shot, "felt")->As<double>(), 0.0);
+    const TraceValue* jolt = find("trigger", 2);
+    ASSERT_NE(jolt, nullptr);
+    EXPECT_GT(Field(*jolt, "felt")->As<double>(), 0.0);
+    EXPECT_LE(Field(*jolt, "ms")->As<int64_t>(), 500);
+    const TraceValue* loss = find("start", 1);
+    ASSERT_NE(loss, nullptr);
+    EXPECT_GT(Field(*loss, "felt")->As<double>(), 0.0);
+    EXPECT_NEAR(static_cast<double>(Field(*loss, "ms")->As<int64_t>()), 1000.0, 100.0);
+  }
 }
 
 TEST_F(DevicesRunnerTest, TheFirstPadButtonEndsAKeyWait) {

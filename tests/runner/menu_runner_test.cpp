@@ -109,6 +109,27 @@ TEST_F(MenuRunnerTest, ThreeThenTwoPlaysStageTwoOnItsOwnToItsResultThenANewRun) 
   EXPECT_EQ(Var("RecordTimes")->As<TraceValue::Array>()[3].As<int64_t>(), time);
 }
 
+TEST_F(MenuRunnerTest, AStageChosenInTheBriefingBlinksItsMarkerOnceAfterTheOuterWait) {
+  ASSERT_EQ(Run(ToTheMenu() + Answer("3") + "text 3\ntap Return\nuntil wait\ntap Space\nuntil clock 2\nquit\n"), 0)
+      << errors;
+  // Marker ticks: slot 8 played between the nested wait's end, the outer wait's end and the clock.
+  int phase = 0;
+  std::array<int, 3> ticks{};
+  int64_t outerEnd = 0;
+  for (const TraceValue& e : events) {
+    if (Kind(e) == "waited") {
+      phase = Str(&e, "kind") == "WaitKey" ? 1 : 2;
+      if (phase == 2) outerEnd = T(e);
+    }
+    if (phase > 0 && Kind(e) == "sound" && Str(&e, "op") == "play" && Int(&e, "slot") == 8) ++ticks[phase];
+    if (Kind(e) == "clock" && phase == 2) break;
+  }
+  EXPECT_EQ(ticks[1], 0) << "the nested set-up neither pauses nor blinks";
+  EXPECT_EQ(ticks[2], 2) << "the outer set-up blinks the chosen stage's marker";
+  EXPECT_EQ(T(*Find("clock", 0)), T(*Find("waited", 0))) << "the nested clock starts as its wait ends";
+  EXPECT_GE(T(*Find("clock", 1)) - outerEnd, 300 + 4 * 300);
+}
+
 TEST_F(MenuRunnerTest, OneTwiceSavesTwiceAndRestoresTheSwitch) {
   ASSERT_EQ(Run(ToTheMenu() + Answer("1") + Answer("1") + "state\nquit\n"), 0) << errors;
   const auto records = All("records");

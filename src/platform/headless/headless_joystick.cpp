@@ -7,20 +7,6 @@
 
 namespace kav {
 
-namespace {
-
-// The same texts the SDL pad reports, so traces read alike.
-constexpr std::array<const char*, 4> kNames{"Constant Force", "OutOfAmmo", "Punched", "DieselEngineIdle"};
-constexpr std::array<const char*, 4> kGuids{
-    "{4B415652-0000-0000-0000-000000000001}",
-    "{4B415652-0000-0000-0000-000000000002}",
-    "{4B415652-0000-0000-0000-000000000003}",
-    "{4B415652-0000-0000-0000-000000000004}",
-};
-constexpr int32_t kFirstButtonOffset = 48;
-
-}  // namespace
-
 bool HeadlessJoystick::Open() {
   if (!pad_.attached) return false;
   open_ = true;
@@ -30,14 +16,19 @@ bool HeadlessJoystick::Open() {
 
 JoystickState HeadlessJoystick::Read() {
   if (!open_ || !pad_.attached) return JoystickState{};
-  return JoystickState{pad_.axisX, pad_.axisY, pad_.button1, pad_.button2};
+  JoystickState s{pad_.axisX, pad_.axisY, pad_.button1, pad_.button2, std::nullopt};
+  if (punch_.Fires(s.button1)) s.triggered = PunchJolt().AsFelt();
+  return s;
 }
 
 std::vector<ForceEffectInfo> HeadlessJoystick::Effects() {
   std::vector<ForceEffectInfo> effects;
   if (!HasForceFeedback()) return effects;
-  const size_t count = kind_ == HeadlessPad::Kind::HapticNoIdle ? kNames.size() - 1 : kNames.size();
-  for (size_t i = 0; i < count; ++i) effects.push_back({kNames[i], kGuids[i]});
+  // The same texts the SDL pad reports, so traces read alike.
+  for (const ForceEffectName& e : kForceEffectNames) {
+    const bool idle = ForceEffectSlotOf(e.guid) == kDieselEngineIdleEffect;
+    if (!idle || kind_ != HeadlessPad::Kind::HapticNoIdle) effects.push_back({e.name, e.guid});
+  }
   return effects;
 }
 
@@ -53,14 +44,20 @@ bool HeadlessJoystick::Offers(const std::string& guid) {
   return std::any_of(effects.begin(), effects.end(), [&](const ForceEffectInfo& e) { return e.guid == guid; });
 }
 
-bool HeadlessJoystick::StartEffect(const std::string& guid, const ForceEffectParams& params) {
+ForcePlay HeadlessJoystick::StartEffect(const std::string& guid, const ForceEffectParams& params) {
   AppendBounded(log, EffectCall{guid, true, params});
-  return Offers(guid);
+  if (!Offers(guid)) return {};
+  const int slot = ForceEffectSlotOf(guid);
+  const ForceShape shape = ShapeOfEffect(slot, params);
+  if (shape.armsTrigger) punch_.Arm(true);
+  return {true, shape.AsFelt()};
 }
 
 bool HeadlessJoystick::StopEffect(const std::string& guid, const ForceEffectParams& params) {
   AppendBounded(log, EffectCall{guid, false, params});
-  return Offers(guid);
+  if (!Offers(guid)) return false;
+  if (ForceEffectSlotOf(guid) == kPunchedEffect) punch_.Arm(false);
+  return true;
 }
 
 }  // namespace kav

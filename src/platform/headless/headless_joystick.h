@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/force_shapes.h"
 #include "platform/joystick.h"
 
 namespace kav {
@@ -21,7 +22,8 @@ struct HeadlessPad {
 };
 
 // The game's view of a HeadlessPad. What the pad can do is fixed when it is opened; its readings
-// are live and go to zero when it is unplugged. Effects are only noted down.
+// are live and go to zero when it is unplugged. Effects are noted down, and answered with what a
+// real pad of the kind would play.
 class HeadlessJoystick final : public Joystick {
  public:
   struct EffectCall {
@@ -38,10 +40,13 @@ class HeadlessJoystick final : public Joystick {
   bool HasForceFeedback() override { return open_ && kind_ != HeadlessPad::Kind::Plain; }
   std::vector<ForceEffectInfo> Effects() override;
   std::vector<int32_t> TriggerButtons() override;
-  // Noted in the log (the latest calls); true for the effects the pad offers.
-  bool StartEffect(const std::string& guid, const ForceEffectParams& params) override;
+  // Noted in the log (the latest calls); accepted for the effects the pad offers.
+  ForcePlay StartEffect(const std::string& guid, const ForceEffectParams& params) override;
   bool StopEffect(const std::string& guid, const ForceEffectParams& params) override;
-  void Close() override { open_ = false; }
+  void Close() override {
+    open_ = false;
+    punch_ = PunchTrigger{};
+  }
 
   std::vector<EffectCall> log;
 
@@ -51,6 +56,7 @@ class HeadlessJoystick final : public Joystick {
   const HeadlessPad& pad_;
   bool open_ = false;
   HeadlessPad::Kind kind_ = HeadlessPad::Kind::Plain;
+  PunchTrigger punch_;
 };
 
 }  // namespace kav

@@ -23,6 +23,11 @@ bool SdlAudio::Open() {
     return false;
   }
   Mix_AllocateChannels(kSoundSlots);
+  int frequency = 0;
+  Uint16 format = 0;
+  int channels = 2;
+  Mix_QuerySpec(&frequency, &format, &channels);
+  for (Gains& g : gains_) g.channels = channels;
   open_ = true;
   return true;
 }
@@ -51,8 +56,7 @@ bool SdlAudio::Load(int slot, const std::string& path) {
   chunks_[slot] = LoadClip(path);
   volume_[slot] = 0;
   pan_[slot] = 0;
-  Mix_Volume(slot, MIX_MAX_VOLUME);
-  Mix_SetPanning(slot, 255, 255);
+  ApplyGains(slot);
   return chunks_[slot] != nullptr;
 }
 
@@ -62,8 +66,11 @@ bool SdlAudio::Loaded(int slot) const {
 
 void SdlAudio::Play(int slot, bool loop) {
   if (!Usable(slot)) return;
+  // The mixer drops a channel's effects whenever it stops, so the gain goes on afresh; on a
+  // channel that is not playing it stays through the start, before a sample is mixed.
+  Mix_HaltChannel(slot);
+  Mix_RegisterEffect(slot, &SdlAudio::GainEffect, nullptr, &gains_[static_cast<size_t>(slot)]);
   Mix_PlayChannel(slot, chunks_[slot], loop ? -1 : 0);
-  ApplyPan(slot);
 }
 
 void SdlAudio::Stop(int slot) {
@@ -76,33 +83,43 @@ void SdlAudio::Rewind(int) {
   // rewinds only right before it plays.
 }
 
-void SdlAudio::PanToSides(int32_t pan, uint8_t& left, uint8_t& right) {
-  const auto far = static_cast<uint8_t>(std::lround(255.0 * GainOfHundredthsDb(-std::abs(pan))));
-  left = pan > 0 ? far : 255;
-  right = pan < 0 ? far : 255;
+void SdlAudio::ApplyGains(int16_t* samples, size_t frames, int channels, float left, float right) {
+  const float louder = std::max(left, right);
+  const auto width = static_cast<size_t>(channels);
+  for (size_t f = 0; f < frames; ++f) {
+    int16_t* frame = samples + f * width;
+    for (size_t c = 0; c < width; ++c) {
+      const float gain = channels >= 2 && c < 2 ? (c == 0 ? left : right) : louder;
+      frame[c] = static_cast<int16_t>(std::lround(static_cast<float>(frame[c]) * gain));
+    }
+  }
 }
 
-int SdlAudio::MixerVolume(int32_t volume) {
-  return static_cast<int>(std::lround(MIX_MAX_VOLUME * GainOfHundredthsDb(volume)));
+void SdlAudio::GainEffect(int /*channel*/, void* stream, int length, void* gains) {
+  const Gains& g = *static_cast<const Gains*>(gains);
+  if (g.channels <= 0) return;
+  const size_t frames = static_cast<size_t>(length) / (sizeof(int16_t) * static_cast<size_t>(g.channels));
+  ApplyGains(static_cast<int16_t*>(stream), frames, g.channels, g.left.load(std::memory_order_relaxed),
+             g.right.load(std::memory_order_relaxed));
+}
+
+void SdlAudio::ApplyGains(int slot) {
+  const SideGains sides = GainsOf(volume_[slot], pan_[slot]);
+  Gains& g = gains_[static_cast<size_t>(slot)];
+  g.left.store(static_cast<float>(sides.left), std::memory_order_relaxed);
+  g.right.store(static_cast<float>(sides.right), std::memory_order_relaxed);
 }
 
 void SdlAudio::SetPan(int slot, int32_t pan) {
   if (!Usable(slot)) return;
   pan_[slot] = pan;
-  ApplyPan(slot);
-}
-
-void SdlAudio::ApplyPan(int slot) {
-  uint8_t left = 255;
-  uint8_t right = 255;
-  PanToSides(pan_[slot], left, right);
-  Mix_SetPanning(slot, left, right);
+  ApplyGains(slot);
 }
 
 void SdlAudio::SetVolume(int slot, int32_t volume) {
   if (!Usable(slot)) return;
   volume_[slot] = std::min(volume, 0);
-  Mix_Volume(slot, MixerVolume(volume));
+  ApplyGains(slot);
 }
 
 int32_t SdlAudio::Volume(int slot) const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <cstddef>
 
 #include "platform/audio.h"
 
@@ -27,20 +29,27 @@ class SdlAudio final : public Audio {
   int32_t Volume(int slot) const override;
   void Close() override;
 
-  // What a pan hands to SDL_mixer's two sides (0..255 each).
-  static void PanToSides(int32_t pan, uint8_t& left, uint8_t& right);
-  // What a volume hands to SDL_mixer (0..128).
-  static int MixerVolume(int32_t volume);
+  // Scales interleaved 16-bit frames: the first two channels by their sides' gains, any
+  // further ones by the louder of the two (a mono stream by that alone).
+  static void ApplyGains(int16_t* samples, size_t frames, int channels, float left, float right);
 
  private:
+  // Volume and pan as gains on the samples, so every hundredth of a decibel is heard; the
+  // mixer's own volume and panning come in steps of 1/128 and 1/255.
+  struct Gains {
+    std::atomic<float> left{1};
+    std::atomic<float> right{1};
+    int channels = 2;
+  };
+  static void GainEffect(int channel, void* stream, int length, void* gains);
+
   bool open_ = false;
   bool initialised_ = false;
   std::array<Mix_Chunk*, kSoundSlots> chunks_{};
   std::array<int32_t, kSoundSlots> volume_{};
-  // The mixer drops a channel's panning whenever the channel stops or starts again, so each
-  // slot keeps its own and puts it back on every play.
   std::array<int32_t, kSoundSlots> pan_{};
-  void ApplyPan(int slot);
+  std::array<Gains, kSoundSlots> gains_{};
+  void ApplyGains(int slot);
 
   bool Usable(int slot) const { return open_ && slot >= 0 && slot < kSoundSlots && chunks_[slot] != nullptr; }
 };

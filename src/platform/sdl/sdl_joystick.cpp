@@ -1,39 +1,17 @@
 #include "platform/sdl/sdl_joystick.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace kav {
 
 namespace {
 
-// The effects the game looks for by name. SDL has no texts for effects, so the GUIDs are ours;
-// they only have to stay the same from run to run.
-struct EffectName {
-  const char* name;
-  const char* guid;
-};
-constexpr std::array<EffectName, 4> kEffects{{
-    {"Constant Force", "{4B415652-0000-0000-0000-000000000001}"},
-    {"OutOfAmmo", "{4B415652-0000-0000-0000-000000000002}"},
-    {"Punched", "{4B415652-0000-0000-0000-000000000003}"},
-    {"DieselEngineIdle", "{4B415652-0000-0000-0000-000000000004}"},
-}};
-
-constexpr int64_t kFull = 10000;
 // A stick reading closer to the centre than this leaves the axis to the d-pad.
 constexpr int kStickCentre = 8000;
-// Wave length of the periodic stand-in for a constant force.
-constexpr uint16_t kSinePeriodMs = 50;
-// The data offset of the first button in the classic joystick state layout.
-constexpr int32_t kFirstButtonOffset = 48;
-
-int EffectIndex(const std::string& guid) {
-  for (size_t i = 0; i < kEffects.size(); ++i) {
-    if (guid == kEffects[i].guid) return static_cast<int>(i);
-  }
-  return -1;
-}
+// Effect types that play a shape as it is; a pad offering only its motors is driven as motors.
+constexpr unsigned int kShapedTypes = SDL_HAPTIC_CONSTANT | SDL_HAPTIC_SINE | SDL_HAPTIC_SAWTOOTHUP;
 
 // The d-pad or hat reads as a full throw, but only while the stick is left alone.
 void ApplyDpad(JoystickState& s, bool left, bool right, bool up, bool down) {
@@ -42,27 +20,17 @@ void ApplyDpad(JoystickState& s, bool left, bool right, bool up, bool down) {
   if (up != down) s.axisY = up ? -32768 : 32767;
 }
 
+int16_t HapticMagnitude(double level) {
+  return static_cast<int16_t>(std::lround(std::clamp(level, 0.0, 1.0) * 32767.0));
+}
+
 }  // namespace
 
-int16_t HapticLevel(const ForceEffectParams& params) {
-  const int64_t magnitude = std::clamp<int64_t>(params.magnitude, -kFull, kFull);
-  const int64_t gain = std::clamp<int64_t>(params.gain, 0, kFull);
-  return static_cast<int16_t>(magnitude * 32767 * gain / (kFull * kFull));
+uint16_t MotorStrength(double level) {
+  return static_cast<uint16_t>(std::lround(std::clamp(level, 0.0, 1.0) * 0xFFFF));
 }
 
-uint16_t RumbleStrength(const ForceEffectParams& params) {
-  const int64_t magnitude = std::min<int64_t>(std::abs(static_cast<int64_t>(params.magnitude)), kFull);
-  const int64_t gain = std::clamp<int64_t>(params.gain, 0, kFull);
-  return static_cast<uint16_t>(magnitude * 0xFFFF * gain / (kFull * kFull));
-}
-
-uint32_t EffectLengthMs(const ForceEffectParams& params) {
-  // Any negative duration is the game's "infinite" (0xFFFFFFFF read as signed).
-  if (params.durationUs < 0) return SDL_HAPTIC_INFINITY;
-  return static_cast<uint32_t>(params.durationUs / 1000);
-}
-
-SDL_HapticEffect HapticEffectFor(uint16_t type, const ForceEffectParams& params) {
+SDL_HapticEffect HapticEffectFor(const ForceShape& shape, const ForceEffectParams& params, unsigned int supported) {
   SDL_HapticEffect e{};
   SDL_HapticDirection direction{};
   direction.type = SDL_HAPTIC_CARTESIAN;
@@ -73,25 +41,30 @@ SDL_HapticEffect HapticEffectFor(uint16_t type, const ForceEffectParams& params)
     direction.dir[0] = params.directionX;
     direction.dir[1] = params.directionY;
   }
-  const uint32_t length = EffectLengthMs(params);
-  const int16_t level = HapticLevel(params);
-  if (type == SDL_HAPTIC_SINE) {
-    e.periodic.type = SDL_HAPTIC_SINE;
+  const uint32_t length = shape.ms < 0 ? SDL_HAPTIC_INFINITY : static_cast<uint32_t>(shape.ms);
+  const int16_t level = HapticMagnitude(shape.Felt());
+  const bool sine = (supported & SDL_HAPTIC_SINE) != 0;
+  const bool sawtooth = (supported & SDL_HAPTIC_SAWTOOTHUP) != 0;
+  const bool constant = (supported & SDL_HAPTIC_CONSTANT) != 0;
+  if ((sine || sawtooth) && (shape.periodMs > 0 || !constant)) {
+    // Pulses knock best as a rising edge that drops away; a shudder is a smooth wave.
+    const bool knocks = sawtooth && (shape.pulses || !sine);
+    e.periodic.type = knocks ? SDL_HAPTIC_SAWTOOTHUP : SDL_HAPTIC_SINE;
     e.periodic.direction = direction;
     e.periodic.length = length;
-    e.periodic.period = kSinePeriodMs;
-    // A wave has no sign; the direction carries it.
-    e.periodic.magnitude = static_cast<int16_t>(std::abs(static_cast<int>(level)));
-  } else if (type == SDL_HAPTIC_LEFTRIGHT) {
-    e.leftright.type = SDL_HAPTIC_LEFTRIGHT;
-    e.leftright.length = length;
-    e.leftright.large_magnitude = RumbleStrength(params);
-    e.leftright.small_magnitude = RumbleStrength(params);
-  } else {
+    // A steady push on a device of waves only: a fast one, felt as a buzz.
+    e.periodic.period = static_cast<uint16_t>(shape.periodMs > 0 ? shape.periodMs : 20);
+    e.periodic.magnitude = level;
+  } else if (constant) {
     e.constant.type = SDL_HAPTIC_CONSTANT;
     e.constant.direction = direction;
     e.constant.length = length;
     e.constant.level = level;
+  } else {
+    e.leftright.type = SDL_HAPTIC_LEFTRIGHT;
+    e.leftright.length = length;
+    e.leftright.large_magnitude = MotorStrength(shape.large);
+    e.leftright.small_magnitude = MotorStrength(shape.small);
   }
   return e;
 }
@@ -128,25 +101,22 @@ void SdlJoystick::OpenFeedback() {
   if ((initFlags_ & SDL_INIT_HAPTIC) != 0 && SDL_JoystickIsHaptic(joystick_) == SDL_TRUE) {
     haptic_ = SDL_HapticOpenFromJoystick(joystick_);
   }
+  const bool rumbles = controller_ != nullptr ? SDL_GameControllerHasRumble(controller_) == SDL_TRUE
+                                              : SDL_JoystickHasRumble(joystick_) == SDL_TRUE;
   if (haptic_ != nullptr) {
     const unsigned int supported = SDL_HapticQuery(haptic_);
-    for (uint16_t type : {SDL_HAPTIC_CONSTANT, SDL_HAPTIC_SINE, SDL_HAPTIC_LEFTRIGHT}) {
-      if ((supported & type) != 0) {
-        hapticType_ = type;
-        break;
-      }
-    }
-    if (hapticType_ != 0 && SDL_HapticNumEffects(haptic_) > 0) {
+    // Motors alone are better driven as motors, which can pulse.
+    const bool shaped = (supported & kShapedTypes) != 0;
+    const bool motors = (supported & SDL_HAPTIC_LEFTRIGHT) != 0 && !rumbles;
+    if ((shaped || motors) && SDL_HapticNumEffects(haptic_) > 0) {
       if ((supported & SDL_HAPTIC_GAIN) != 0) SDL_HapticSetGain(haptic_, 100);
+      hapticSupported_ = supported;
       feedback_ = Feedback::Haptic;
       return;
     }
     SDL_HapticClose(haptic_);
     haptic_ = nullptr;
-    hapticType_ = 0;
   }
-  const bool rumbles = controller_ != nullptr ? SDL_GameControllerHasRumble(controller_) == SDL_TRUE
-                                              : SDL_JoystickHasRumble(joystick_) == SDL_TRUE;
   if (rumbles) feedback_ = Feedback::Rumble;
 }
 
@@ -177,15 +147,18 @@ JoystickState SdlJoystick::Read() {
                 (hat & SDL_HAT_DOWN) != 0);
     }
   }
-  // Ends finished effects, and keeps effects that run until stopped going past SDL's own limit.
-  if (feedback_ == Feedback::Rumble) UpdateRumble();
+  if (feedback_ != Feedback::None && punch_.Fires(s.button1)) {
+    const ForceShape jolt = PunchJolt();
+    if (Play(kJolt, jolt, ForceEffectParams{})) s.triggered = jolt.AsFelt();
+  }
+  Update();
   return s;
 }
 
 std::vector<ForceEffectInfo> SdlJoystick::Effects() {
   std::vector<ForceEffectInfo> effects;
   if (feedback_ == Feedback::None) return effects;
-  for (const EffectName& e : kEffects) effects.push_back({e.name, e.guid});
+  for (const ForceEffectName& e : kForceEffectNames) effects.push_back({e.name, e.guid});
   return effects;
 }
 
@@ -194,26 +167,31 @@ std::vector<int32_t> SdlJoystick::TriggerButtons() {
   return {kFirstButtonOffset};
 }
 
-bool SdlJoystick::StartEffect(const std::string& guid, const ForceEffectParams& params) {
-  const int index = EffectIndex(guid);
-  if (index < 0 || !IsOpen()) return false;
-  const auto effect = static_cast<size_t>(index);
-  if (feedback_ == Feedback::Haptic) return StartHaptic(effect, params);
-  if (feedback_ != Feedback::Rumble) return false;
-  const uint32_t length = EffectLengthMs(params);
-  RumblePart& part = rumble_[effect];
-  part = RumblePart{};
-  if (length != 0) {
-    part.strength = RumbleStrength(params);
-    part.untilStopped = length == SDL_HAPTIC_INFINITY;
-    part.endMs = SDL_GetTicks64() + length;
+ForcePlay SdlJoystick::StartEffect(const std::string& guid, const ForceEffectParams& params) {
+  const int slot = ForceEffectSlotOf(guid);
+  if (slot < 0 || !IsOpen() || feedback_ == Feedback::None) return {};
+  const ForceShape shape = ShapeOfEffect(slot, params);
+  if (shape.armsTrigger) {
+    punch_.Arm(true);
+    return {true, shape.AsFelt()};
   }
+  if (!Play(static_cast<size_t>(slot), shape, params)) return {};
+  return {true, shape.AsFelt()};
+}
+
+bool SdlJoystick::Play(size_t index, const ForceShape& shape, const ForceEffectParams& params) {
+  if (feedback_ == Feedback::Haptic) {
+    // An effect too short to feel is taken, and plays nothing.
+    return shape.Felt() <= 0 || StartHaptic(index, shape, params);
+  }
+  RumblePart& part = rumble_[index];
+  part = RumblePart{shape, clock_(), shape.Felt() > 0};
   return UpdateRumble();
 }
 
-bool SdlJoystick::StartHaptic(size_t effect, const ForceEffectParams& params) {
-  SDL_HapticEffect e = HapticEffectFor(hapticType_, params);
-  int& id = hapticIds_[effect];
+bool SdlJoystick::StartHaptic(size_t index, const ForceShape& shape, const ForceEffectParams& params) {
+  SDL_HapticEffect e = HapticEffectFor(shape, params, hapticSupported_);
+  int& id = hapticIds_[index];
   if (id >= 0 && SDL_HapticUpdateEffect(haptic_, id, &e) != 0) {
     // Some drivers refuse an update while the effect plays; make it afresh.
     SDL_HapticDestroyEffect(haptic_, id);
@@ -225,46 +203,60 @@ bool SdlJoystick::StartHaptic(size_t effect, const ForceEffectParams& params) {
 }
 
 bool SdlJoystick::StopEffect(const std::string& guid, const ForceEffectParams& /*params*/) {
-  const int index = EffectIndex(guid);
-  if (index < 0 || !IsOpen()) return false;
-  const auto effect = static_cast<size_t>(index);
+  const int slot = ForceEffectSlotOf(guid);
+  if (slot < 0 || !IsOpen() || feedback_ == Feedback::None) return false;
+  const auto index = static_cast<size_t>(slot);
+  if (slot == kPunchedEffect) punch_.Arm(false);
   if (feedback_ == Feedback::Haptic) {
-    const int id = hapticIds_[effect];
+    const int id = hapticIds_[index];
     return id < 0 || SDL_HapticStopEffect(haptic_, id) == 0;
   }
-  if (feedback_ != Feedback::Rumble) return false;
-  rumble_[effect] = RumblePart{};
+  rumble_[index] = RumblePart{};
   return UpdateRumble();
 }
 
+void SdlJoystick::Update() {
+  if (feedback_ == Feedback::Rumble) UpdateRumble();
+}
+
 bool SdlJoystick::UpdateRumble() {
-  const uint64_t now = SDL_GetTicks64();
-  uint16_t strength = 0;
-  uint32_t duration = 0;
+  const uint64_t now = clock_();
+  double large = 0;
+  double small = 0;
+  int64_t nextChange = -1;  // in the clock's milliseconds
   for (RumblePart& part : rumble_) {
-    if (part.strength == 0) continue;
-    if (!part.untilStopped && part.endMs <= now) {
+    if (!part.active) continue;
+    const auto t = static_cast<int64_t>(now - part.startMs);
+    if (part.shape.ms >= 0 && t >= part.shape.ms) {
       part = RumblePart{};
       continue;
     }
-    const uint32_t left = part.untilStopped ? UINT32_MAX : static_cast<uint32_t>(part.endMs - now);
-    if (part.strength > strength) {
-      strength = part.strength;
-      duration = left;
-    } else if (part.strength == strength) {
-      duration = std::max(duration, left);
+    const MotorLevels levels = LevelsAt(part.shape, t);
+    large = std::max(large, levels.large);
+    small = std::max(small, levels.small);
+    const int64_t change = NextChangeAfter(part.shape, t);
+    if (change >= 0) {
+      const auto at = static_cast<int64_t>(part.startMs) + change;
+      nextChange = nextChange < 0 ? at : std::min(nextChange, at);
     }
   }
+  const uint16_t largeStrength = MotorStrength(large);
+  const uint16_t smallStrength = MotorStrength(small);
   // Silence stays silent without a word to the device.
-  if (strength == 0 && motors_ == 0) return true;
-  if (Rumble(strength, duration) != 0) return false;
-  motors_ = strength;
+  if (largeStrength == 0 && smallStrength == 0 && motorLarge_ == 0 && motorSmall_ == 0) return true;
+  // The motors stop by themselves at the next change, should the game not look in on time; SDL
+  // holds them at most about a minute, so effects until stopped are renewed on every update.
+  const uint32_t duration =
+      nextChange < 0 ? UINT32_MAX : static_cast<uint32_t>(nextChange - static_cast<int64_t>(now));
+  if (Rumble(largeStrength, smallStrength, duration) != 0) return false;
+  motorLarge_ = largeStrength;
+  motorSmall_ = smallStrength;
   return true;
 }
 
-int SdlJoystick::Rumble(uint16_t strength, uint32_t durationMs) {
-  if (controller_ != nullptr) return SDL_GameControllerRumble(controller_, strength, strength, durationMs);
-  return SDL_JoystickRumble(joystick_, strength, strength, durationMs);
+int SdlJoystick::Rumble(uint16_t large, uint16_t small, uint32_t durationMs) {
+  if (controller_ != nullptr) return SDL_GameControllerRumble(controller_, large, small, durationMs);
+  return SDL_JoystickRumble(joystick_, large, small, durationMs);
 }
 
 void SdlJoystick::Close() {
@@ -273,7 +265,7 @@ void SdlJoystick::Close() {
     SDL_HapticClose(haptic_);
     haptic_ = nullptr;
   }
-  if (joystick_ != nullptr && motors_ != 0) Rumble(0, 0);
+  if (joystick_ != nullptr && (motorLarge_ != 0 || motorSmall_ != 0)) Rumble(0, 0, 0);
   if (controller_ != nullptr) {
     SDL_GameControllerClose(controller_);
   } else if (joystick_ != nullptr) {
@@ -282,10 +274,12 @@ void SdlJoystick::Close() {
   controller_ = nullptr;
   joystick_ = nullptr;
   feedback_ = Feedback::None;
-  hapticType_ = 0;
+  hapticSupported_ = 0;
   hapticIds_.fill(-1);
   rumble_.fill(RumblePart{});
-  motors_ = 0;
+  motorLarge_ = 0;
+  motorSmall_ = 0;
+  punch_ = PunchTrigger{};
   if (initFlags_ != 0) {
     SDL_QuitSubSystem(initFlags_);
     initFlags_ = 0;

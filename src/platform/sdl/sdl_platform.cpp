@@ -243,8 +243,22 @@ int32_t SdlPlatform::Ticks() {
 }
 
 void SdlPlatform::Sleep(int32_t ms) {
-  if (ms > 0) {
+  if (ms <= 0) {
+    return;
+  }
+  if (!idleTask_) {
     SDL_Delay(static_cast<Uint32>(ms));
+    return;
+  }
+  constexpr Uint64 kIdleSliceMs = 10;
+  const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(ms);
+  for (;;) {
+    idleTask_();
+    const Uint64 now = SDL_GetTicks64();
+    if (now >= end) {
+      return;
+    }
+    SDL_Delay(static_cast<Uint32>(std::min(end - now, kIdleSliceMs)));
   }
 }
 
@@ -702,6 +716,7 @@ const FilePlaces& SdlPlatform::Places() {
           return std::filesystem::is_directory(dir + "data", error);
         },
         DirectoryWritable);
+    SeedRecordFile(*places_);
   }
   return *places_;
 }

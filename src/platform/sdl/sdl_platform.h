@@ -4,6 +4,7 @@
 #include <bitset>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,6 +76,8 @@ class SdlPlatform final : public Platform {
 
   int32_t Ticks() override;
   void Sleep(int32_t ms) override;
+  // Run every few milliseconds while the game sleeps (a pad's pulses are timed by it).
+  void SetIdleTask(std::function<void()> task) { idleTask_ = std::move(task); }
   void LocalDate(int& month, int& day) override;
   double SecondsSinceMidnight() override;
 
@@ -114,6 +117,7 @@ class SdlPlatform final : public Platform {
   void PlaceFramedWindow(int left, int top);
   void UpdatePointer(int frameX, int frameY);
 
+  std::function<void()> idleTask_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
