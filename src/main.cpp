@@ -16,15 +16,15 @@ int main() {
   std::string fontError;
   std::unique_ptr<kav::Fonts> fonts = kav::OpenFonts(fontError);
   if (!fonts) {
-    platform.ShowFatalMessage("Kavrona", fontError);
+    platform.messages.ShowFatalMessage("Kavrona", fontError);
     return 1;
   }
-  kav::SdlTextInput textInput(platform);
+  kav::SdlTextInput textInput(platform.display);
   kav::SdlAudio audio;
   kav::SdlJoystick joystick;
-  platform.SetIdleTask([&joystick] { joystick.Update(); });
+  platform.clock.SetIdleTask([&joystick] { joystick.Update(); });
   try {
-    kav::Game game(platform);
+    kav::Game game(platform.Sides());
     game.fonts = fonts.get();
     game.textInput = &textInput;
     game.audio = &audio;
@@ -33,10 +33,10 @@ int main() {
   } catch (const kav::GameExit& exit) {
     return exit.status;
   } catch (const kav::AssetError& e) {
-    platform.ShowFatalMessage("Kavrona", e.what());
+    platform.messages.ShowFatalMessage("Kavrona", e.what());
     return 1;
   } catch (const std::exception& e) {
-    platform.ShowFatalMessage("Kavrona", e.what());
+    platform.messages.ShowFatalMessage("Kavrona", e.what());
     return 1;
   }
   return 0;

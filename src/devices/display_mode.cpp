@@ -4,21 +4,21 @@
 
 namespace kav {
 
-void ToggleFullScreen(Platform& platform, EventPump& events, int32_t& FullScreenOn, const WindowRect& savedWindowRect) {
+void ToggleFullScreen(Display& display, EventPump& events, int32_t& FullScreenOn, const WindowRect& savedWindowRect) {
   if (FullScreenOn == 0) {
-    platform.SetFullScreen(true);
+    display.SetFullScreen(true);
     FullScreenOn = 1;
   } else if (FullScreenOn == 1) {
-    platform.SetFullScreen(false);
+    display.SetFullScreen(false);
     FullScreenOn = 0;
-    platform.SetWindowRect(savedWindowRect);
+    display.SetWindowRect(savedWindowRect);
   }
   events.DoEvents();
 }
 
-void ShutdownGame(Platform& platform, DeviceState& devices) {
+void ShutdownGame(Display& display, DeviceState& devices) {
   // Whatever FullScreenOn says, the desktop gets its display back.
-  if (platform.IsFullScreen()) platform.SetFullScreen(false);
+  if (display.IsFullScreen()) display.SetFullScreen(false);
   devices.DisplayObject = false;
   throw GameExit{0};
 }

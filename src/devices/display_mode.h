@@ -4,15 +4,15 @@
 
 #include "devices/device_state.h"
 #include "platform/event_pump.h"
-#include "platform/platform.h"
+#include "platform/display.h"
 
 namespace kav {
 
 // Switches between the window and desktop full screen; FullScreenOn goes 0 -> 1 -> 0.
 // Leaving full screen puts the window back at savedWindowRect.
-void ToggleFullScreen(Platform& platform, EventPump& events, int32_t& FullScreenOn, const WindowRect& savedWindowRect);
+void ToggleFullScreen(Display& display, EventPump& events, int32_t& FullScreenOn, const WindowRect& savedWindowRect);
 
 // Releases the devices, puts the display back and ends the program (throws GameExit).
-[[noreturn]] void ShutdownGame(Platform& platform, DeviceState& devices);
+[[noreturn]] void ShutdownGame(Display& display, DeviceState& devices);
 
 }  // namespace kav

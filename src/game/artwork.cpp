@@ -69,10 +69,10 @@ void LoadArtwork(Screen& screen, const std::string& programDir) {
 
 namespace kav {
 
-void LoadWindowIcon(Platform& platform, const std::string& programDir) {
+void LoadWindowIcon(Display& display, const std::string& programDir) {
   const std::optional<PngImage> icon = ReadPng(programDir + art::kDataDir + art::kWindowIcon);
   if (!icon || icon->width != art::kWindowIconSize || icon->height != art::kWindowIconSize) return;
-  platform.SetWindowIcon(icon->pixels, icon->width, icon->height);
+  display.SetWindowIcon(icon->pixels, icon->width, icon->height);
 }
 
 }  // namespace kav

@@ -22,6 +22,6 @@ void LoadArtwork(Screen& screen, const std::string& programDir);
 
 // Gives the window the game's icon from programDir + "data/"; without a usable one the
 // window keeps the desktop's default.
-void LoadWindowIcon(Platform& platform, const std::string& programDir);
+void LoadWindowIcon(Display& display, const std::string& programDir);
 
 }  // namespace kav

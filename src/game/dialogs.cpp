@@ -13,15 +13,15 @@ constexpr int32_t kReleasePassMs = 4;
 void WaitForAnswerRelease(Game& g) {
   Platform& p = g.platform;
   for (;;) {
-    bool held = p.KeyDown(kVkReturn) || p.KeyDown(kVkEscape) || p.KeyDown(kVkSpace);
+    bool held = p.input.KeyDown(kVkReturn) || p.input.KeyDown(kVkEscape) || p.input.KeyDown(kVkSpace);
     if (g.DevicesReady != kFalse) {
       JoystickPoll poll;
       PollJoystick(g, poll.x, poll.y, poll.button);
       held = held || poll.button == 1;
     }
     if (!held) return;
-    if (p.ClosePending()) ShutdownGame(g);
-    p.Sleep(kReleasePassMs);
+    if (p.input.ClosePending()) ShutdownGame(g);
+    p.clock.Sleep(kReleasePassMs);
   }
 }
 
@@ -31,7 +31,7 @@ std::string ShowDialog(Game& g, const std::string& text, std::string& caption, c
                        const std::string& icon) {
   // The dialog is drawn inside the main window, so a question asked before the window is
   // shown (the entry name at start-up) shows it first.
-  g.platform.ShowMainWindow();
+  g.platform.display.ShowMainWindow();
   DialogHost host{g.platform, g.screen, *g.textInput, g.fonts, g.trace, g, g.dialog, g.DevicesReady, [&g]() {
                     JoystickPoll poll;
                     PollJoystick(g, poll.x, poll.y, poll.button);

@@ -5,7 +5,7 @@ namespace kav {
 std::string Today(Game& g) {
   int month = 1;
   int day = 1;
-  g.platform.LocalDate(month, day);
+  g.platform.clock.LocalDate(month, day);
   return FormatMonthDay(month, day);
 }
 

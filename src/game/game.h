@@ -51,11 +51,11 @@ void VisitStateVars(GameState& g, V&& v) {
 // The running game: its state, the platform it runs on and the main window.
 class Game : public GameState {
  public:
-  explicit Game(Platform& platformRef) : platform(platformRef), screen(platformRef) {}
+  explicit Game(Platform platformRef) : platform(platformRef), screen(platformRef) {}
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
-  Platform& platform;
+  Platform platform;
   Screen screen;
   // Typing into the dialog's field; the platform's own where it has one.
   TextInput* textInput = &noTextInput_;

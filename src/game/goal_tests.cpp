@@ -67,9 +67,9 @@ int16_t CheckTargetHit(Game& g) {
   PanSoundSlot(g, 2, culprit.Left);
   HideAndPark(g, culprit);
   PlaySoundSlot(g, 2, kTrue, kFalse);
-  g.platform.Sleep(300);
+  g.platform.clock.Sleep(300);
   PlaySoundSlot(g, 6, kTrue, kFalse);
-  g.platform.Sleep(1000);
+  g.platform.clock.Sleep(1000);
   const int16_t r = ClearEnding(g);
   StopHitSounds(g);
   return r;
@@ -103,7 +103,7 @@ int16_t CheckClimbingTargetHit(Game& g) {
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
   PlaySoundSlot(g, 6, kTrue, kFalse);
-  g.platform.Sleep(1000);
+  g.platform.clock.Sleep(1000);
   HideAndPark(g, g.Heli.Pic(5));
   const int16_t r = ClearEnding(g);
   StopHitSounds(g);
@@ -124,7 +124,7 @@ int16_t CheckGunnerHit(Game& g) {
   PlaySoundSlot(g, 6, kTrue, kFalse);
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
-  g.platform.Sleep(1000);
+  g.platform.clock.Sleep(1000);
   const int16_t r = ClearEnding(g);
   StopHitSounds(g);
   return r;
@@ -161,7 +161,7 @@ int16_t CheckLanding(Game& g) {
       for (int32_t n = g.MagazineCount; n <= kFullMagazine; ++n) {
         DrawDigits(g.screen, Pic::Picture2, "M=" + std::to_string(n), g.trace);
         PlaySoundSlot(g, 8, kTrue, kFalse);
-        g.platform.Sleep(100);
+        g.platform.clock.Sleep(100);
       }
       g.MagazineCount = kFullMagazine;
       PlaySoundSlot(g, 8, kFalse, kFalse);

@@ -7,7 +7,7 @@
 namespace kav {
 
 bool FullScreenKeyPressed(Game& g) {
-  const bool down = g.platform.KeyDown(kVkF4);
+  const bool down = g.platform.input.KeyDown(kVkF4);
   const bool pressed = down && !g.f4WasDown;
   g.f4WasDown = down;
   return pressed;
@@ -28,9 +28,9 @@ int32_t PollWaitKeys(Game& g, int32_t& ticks) {
   double y = 0;
   int32_t button = 0;
   PollJoystick(g, x, y, button);
-  if (p.KeyDown(kVkSpace) || p.KeyDown(kVkReturn) || button == 1) ticks = 0;
+  if (p.input.KeyDown(kVkSpace) || p.input.KeyDown(kVkReturn) || button == 1) ticks = 0;
   if (ticks > 0) --ticks;
-  if (p.KeyDown(kVkEscape)) ShutdownGame(g);
+  if (p.input.KeyDown(kVkEscape)) ShutdownGame(g);
   if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
   return button;
 }
@@ -40,26 +40,26 @@ int32_t PollWaitKeys(Game& g, int32_t& ticks) {
 void WaitKey(Game& g, int32_t& ticks) {
   g.trace.Emit("wait", [&](TraceEvent& e) { e.Add("kind", "WaitKey").Add("ticks", ticks); });
   Platform& p = g.platform;
-  p.Sleep(30);
+  p.clock.Sleep(30);
   while (ticks != 0) {
     PollWaitKeys(g, ticks);
     // The wait runs no window events, but closing the window still ends the game.
-    if (p.ClosePending()) ShutdownGame(g);
-    p.Sleep(1);
+    if (p.input.ClosePending()) ShutdownGame(g);
+    p.clock.Sleep(1);
   }
-  p.Sleep(100);
+  p.clock.Sleep(100);
   g.trace.Emit("waited", [](TraceEvent& e) { e.Add("kind", "WaitKey"); });
 }
 
 void WaitKeyOrMenu(Game& g, int32_t& ticks) {
   g.trace.Emit("wait", [&](TraceEvent& e) { e.Add("kind", "WaitKeyOrMenu").Add("ticks", ticks); });
   Platform& p = g.platform;
-  p.Sleep(30);
+  p.clock.Sleep(30);
   while (ticks != 0) {
     const int32_t button = PollWaitKeys(g, ticks);
     g.screen.DoEvents();
-    if ((p.KeyDown(kVkM) || button == 2) && g.StageSelectPlay == kFalse) OpenSystemMenu(g);
-    p.Sleep(1);
+    if ((p.input.KeyDown(kVkM) || button == 2) && g.StageSelectPlay == kFalse) OpenSystemMenu(g);
+    p.clock.Sleep(1);
     // A stage chosen in the menu has had its set-up already.
     if (g.StageSelectPlay != kFalse) break;
   }

@@ -63,7 +63,7 @@ void UpdateStageClock(Game& g) {
   if (g.ClockRunning == kFalse) return;
   int32_t& time = g.StageTimes[StageIndex(g)];
   // Wrap-safe: the tick count may pass 2^31 in the middle of a stage.
-  time = TickDiff(g.platform.Ticks(), g.StageStartTick);
+  time = TickDiff(g.platform.clock.Ticks(), g.StageStartTick);
   g.ClockFrameCount = g.ClockFrameCount + 1;
   if (g.ClockFrameCount < kClockEvery) return;
   g.ClockFrameCount = 0;
@@ -79,10 +79,10 @@ namespace {
 // Sleeps to the frame's deadline; more than a frame behind (a clear screen ran inside the
 // frame), it starts counting again from now instead of racing to catch up.
 void WaitForNextFrame(Game& g) {
-  const int32_t now = g.platform.Ticks();
+  const int32_t now = g.platform.clock.Ticks();
   const int32_t ahead = TickDiff(g.frameDeadline, now);
   if (ahead > 0) {
-    g.platform.Sleep(ahead);
+    g.platform.clock.Sleep(ahead);
   } else if (ahead < -kFramePeriodMs) {
     g.frameDeadline = now;
   }
@@ -91,7 +91,7 @@ void WaitForNextFrame(Game& g) {
 
 // Plays frames until a stage fails (false) or a goal test asks for a new run (true).
 bool PlayFrames(Game& g) {
-  g.frameDeadline = TickAdd(g.platform.Ticks(), kFramePeriodMs);
+  g.frameDeadline = TickAdd(g.platform.clock.Ticks(), kFramePeriodMs);
   const GoalTests tests = StageGoalTests(g);
   for (;;) {
     StageHost host = Stages(g);
@@ -177,15 +177,15 @@ uint8_t ReadControls(Game& g) {
   if (std::fabs(x) > kStickX) c = x >= kStickRight ? CtlRight : CtlLeft;
   if (std::fabs(y) > kStickY) c |= y >= 0 ? CtlClimb : CtlDive;
   Platform& p = g.platform;
-  if (p.KeyDown(kVkLeft)) c |= CtlLeft;
-  if (p.KeyDown(kVkRight)) c |= CtlRight;
-  const bool up = p.KeyDown(kVkUp);
-  const bool down = p.KeyDown(kVkDown);
+  if (p.input.KeyDown(kVkLeft)) c |= CtlLeft;
+  if (p.input.KeyDown(kVkRight)) c |= CtlRight;
+  const bool up = p.input.KeyDown(kVkUp);
+  const bool down = p.input.KeyDown(kVkDown);
   if (up && !down) c |= CtlDive;
   if (down && !up) c |= CtlClimb;
-  if (p.KeyDown(kVkSpace) || button == 1) c |= CtlFire;
-  if (p.KeyDown(kVkEscape)) ShutdownGame(g);
-  if (p.ClosePending()) ShutdownGame(g);
+  if (p.input.KeyDown(kVkSpace) || button == 1) c |= CtlFire;
+  if (p.input.KeyDown(kVkEscape)) ShutdownGame(g);
+  if (p.input.ClosePending()) ShutdownGame(g);
   if (FullScreenKeyPressed(g)) ToggleFullScreenAndSave(g);
   return c;
 }
@@ -200,7 +200,7 @@ void PlayRuns(Game& g) {
     g.ShotTravel = 0;
     g.MissileX = 720;
     // Keeps the pointer off the play area.
-    g.platform.WarpMouse(kScreenWidth, kScreenHeight);
+    g.platform.input.WarpMouse(kScreenWidth, kScreenHeight);
     if (PlayFrames(g)) continue;
 
     g.ClockRunning = kFalse;

@@ -123,7 +123,7 @@ void Burst(Game& g, int i) {
   burst->Move(g.Heli.X, g.Heli.Y);
   burst->Visible = true;
   g.screen.DoEvents();
-  g.platform.Sleep(kBurstFrameMs);
+  g.platform.clock.Sleep(kBurstFrameMs);
   burst->Visible = false;
 }
 

@@ -5,7 +5,7 @@
 namespace kav {
 
 void ToggleFullScreen(Game& g) {
-  ToggleFullScreen(g.platform, g.screen, g.FullScreenOn, g.SavedWindowRect);
+  ToggleFullScreen(g.platform.display, g.screen, g.FullScreenOn, g.SavedWindowRect);
   g.trace.Emit("fullscreen", [&](TraceEvent& e) { e.Add("on", g.FullScreenOn == 1); });
 }
 
@@ -17,7 +17,7 @@ void ShutdownGame(Game& g) {
     PanSoundSlot(g, slot, 0);
   }
   g.trace.Emit("exit", [](TraceEvent& e) { e.Add("status", 0); });
-  ShutdownGame(g.platform, g);
+  ShutdownGame(g.platform.display, g);
 }
 
 }  // namespace kav

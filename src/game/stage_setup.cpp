@@ -75,7 +75,7 @@ void BlinkMarker(Game& g) {
       marker.Visible = false;
     }
     g.screen.DoEvents();
-    g.platform.Sleep(kBlinkPause);
+    g.platform.clock.Sleep(kBlinkPause);
   }
   PlaySoundSlot(g, 8, kFalse, kFalse);
   marker.Move(0, kParkTop);
@@ -157,7 +157,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
       screen[id].Move(0, kParkTop);
     }
     screen.DoEvents();
-    g.platform.Sleep(kBlinkPause);
+    g.platform.clock.Sleep(kBlinkPause);
     BlinkMarker(g);
   }
 
@@ -180,7 +180,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
   g.ClockRunning = kTrue;
   RestoreBackdrop(g);
   StartForceEffect(g, 2);
-  g.StageStartTick = g.platform.Ticks();
+  g.StageStartTick = g.platform.clock.Ticks();
   g.trace.Emit("clock", [&](TraceEvent& e) { e.Add("stage", g.CurrentStage); });
 }
 

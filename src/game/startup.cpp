@@ -25,10 +25,10 @@ constexpr const char* kDefaultName = "ORVEL";
 
 // The window exists but is not shown; the sprites wait off screen until a stage needs them.
 void LoadMainForm(Game& g) {
-  g.platform.CreateMainWindow();
+  g.platform.display.CreateMainWindow();
   g.MainForm = true;
-  LoadArtwork(g.screen, g.platform.ProgramDir());
-  LoadWindowIcon(g.platform, g.platform.ProgramDir());
+  LoadArtwork(g.screen, g.platform.files.ProgramDir());
+  LoadWindowIcon(g.platform.display, g.platform.files.ProgramDir());
   Screen& s = g.screen;
   s.onClose = [&g] { ShutdownGame(g); };
   s[Pic::Picture1].OnClick = [&g] { Picture1_Click(g); };
@@ -53,15 +53,15 @@ void WarnRecordsNotKept(Game& g, const std::string& dir) {
 }  // namespace
 
 void StartUp(Game& g) {
-  if (!g.platform.AcquireSingleInstanceLock()) throw GameExit{0};
+  if (!g.platform.files.AcquireSingleInstanceLock()) throw GameExit{0};
   LoadMainForm(g);
 
   g.DevicesReady = kFalse;
   g.FullScreenOn = 0;
   g.SoundSwitch = "ON";
 
-  g.AppDir = WithTrailingSlash(g.platform.ProgramDir());
-  const std::string recordDir = WithTrailingSlash(g.platform.RecordDir());
+  g.AppDir = WithTrailingSlash(g.platform.files.ProgramDir());
+  const std::string recordDir = WithTrailingSlash(g.platform.files.RecordDir());
   g.RecordFilePath = recordDir + kRecordFileName;
 
   SetUpGraphics(g, g.screen, g.platform);
@@ -78,7 +78,7 @@ void StartUp(Game& g) {
     g.FullScreenOn = 0;
     ToggleFullScreen(g);
   }
-  if (!g.platform.RecordDirWritable()) WarnRecordsNotKept(g, recordDir);
+  if (!g.platform.files.RecordDirWritable()) WarnRecordsNotKept(g, recordDir);
   EnterPlayerName(g, firstRun);
 
   g.DirectXRoot = true;
@@ -91,7 +91,7 @@ void StartUp(Game& g) {
   Blit(picP.Image, 0, 0, kScreenWidth, kScreenHeight, g.screen[Pic::picBack].Image, 0, 0);
   g.screen.Refresh();
 
-  g.platform.ShowMainWindow();
+  g.platform.display.ShowMainWindow();
   ShowTitle(g);
 
   g.DevicesReady = kTrue;

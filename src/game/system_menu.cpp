@@ -40,7 +40,7 @@ int16_t ShowSystemMenu(Game& g) {
   if (answer == "1") {
     g.SoundSwitch = ToggledSoundSwitch(g.SoundSwitch);
     SaveRecords(g, g.trace);
-    g.platform.Sleep(kSoundSwitchPause);
+    g.platform.clock.Sleep(kSoundSwitchPause);
   } else if (answer == "2") {
     ToggleFullScreenAndSave(g);
   } else if (answer == "3") {

@@ -15,7 +15,7 @@ constexpr int32_t kFadeStepMs = kFramePeriodMs;
 void FadeStep(Game& g, Control& cover, int32_t level) {
   DrawFadeLevel(g, g.fadePicture, cover.Image, cover.Width(), cover.Height(), level, g.trace);
   g.screen.Refresh();
-  g.platform.Sleep(kFadeStepMs);
+  g.platform.clock.Sleep(kFadeStepMs);
 }
 
 }  // namespace

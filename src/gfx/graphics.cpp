@@ -51,16 +51,16 @@ int32_t RandomInt(GfxState& g, int32_t n) {
   return static_cast<int32_t>(std::floor(static_cast<double>(NextRandom(g)) * n)) + 1;
 }
 
-void SetUpGraphics(GfxState& g, Screen& screen, Platform& platform) {
+void SetUpGraphics(GfxState& g, Screen& screen, Platform platform) {
   // The window's client area is 800 x 600, centred on the desktop.
-  const WindowRect desktop = platform.DesktopRect();
+  const WindowRect desktop = platform.display.DesktopRect();
   WindowRect placed;
   placed.Width = kScreenWidth;
   placed.Height = kScreenHeight;
   placed.Top = desktop.Top + desktop.Height / 2 - placed.Height / 2;
   placed.Left = desktop.Left + desktop.Width / 2 - placed.Width / 2;
-  platform.SetWindowRect(placed);
-  g.SavedWindowRect = platform.GetWindowRect();
+  platform.display.SetWindowRect(placed);
+  g.SavedWindowRect = platform.display.GetWindowRect();
 
   Control& picP = screen[Pic::picP];
   MoveControl(picP, 0, 0, kScreenWidth, kScreenHeight);
@@ -68,7 +68,7 @@ void SetUpGraphics(GfxState& g, Screen& screen, Platform& platform) {
   Control& picMask = screen[Pic::picMask];
   MoveControl(picMask, -1, -1, picBuhin.Width(), picBuhin.Height());
 
-  SeedRandom(g, std::floor(platform.SecondsSinceMidnight() / 3));
+  SeedRandom(g, std::floor(platform.clock.SecondsSinceMidnight() / 3));
 
   g.Heli.Width = screen[AnimePatten(0)].Width();
   g.Heli.Height = screen[AnimePatten(0)].Height();

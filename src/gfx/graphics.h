@@ -76,6 +76,6 @@ float NextRandom(GfxState& g);
 // A whole number from 1 to n; n = 0 gives 1.
 int32_t RandomInt(GfxState& g, int32_t n);
 
-void SetUpGraphics(GfxState& g, Screen& screen, Platform& platform);
+void SetUpGraphics(GfxState& g, Screen& screen, Platform platform);
 
 }  // namespace kav

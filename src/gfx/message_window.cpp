@@ -112,24 +112,24 @@ void TypeMessage(MessageHost& host, std::array<std::string, 11>& lines, int16_t 
             Hush(host);
           }
         } else {
-          platform.Sleep(delay);
+          platform.clock.Sleep(delay);
         }
-        platform.Sleep(delay);
+        platform.clock.Sleep(delay);
         ++column;
       }
 
       const JoystickPoll pad = host.pollJoystick ? host.pollJoystick() : JoystickPoll{};
-      const bool space = platform.KeyDown(kVkSpace);
-      const bool enter = platform.KeyDown(kVkReturn);
+      const bool space = platform.input.KeyDown(kVkSpace);
+      const bool enter = platform.input.KeyDown(kVkReturn);
       if (space || enter || pad.button == 1) {
         delay = 0;
         Hush(host);
-        platform.Sleep(kSkipPauseMs);
+        platform.clock.Sleep(kSkipPauseMs);
       }
-      if (platform.KeyDown(kVkEscape) && host.shutdown) host.shutdown();
+      if (platform.input.KeyDown(kVkEscape) && host.shutdown) host.shutdown();
       // No events run while typing, but closing the window still ends the game.
-      if (platform.ClosePending() && host.shutdown) host.shutdown();
-      if (platform.KeyDown(kVkM)) delay = 0;
+      if (platform.input.ClosePending() && host.shutdown) host.shutdown();
+      if (platform.input.KeyDown(kVkM)) delay = 0;
     }
   }
 

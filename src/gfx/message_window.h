@@ -15,7 +15,7 @@ namespace kav {
 
 // What the message window reaches of the rest of the game.
 struct MessageHost {
-  Platform& platform;
+  Platform platform;
   Screen& screen;
   const GfxState& gfx;  // GlyphRows
   const Trace& trace;

@@ -70,7 +70,7 @@ bool Control::HitTest(int x, int y) const {
   return !Shape || Shape->Contains(lx, ly);
 }
 
-Screen::Screen(Platform& platform) : platform_(platform), frame_(kScreenWidth, kScreenHeight) {
+Screen::Screen(Platform platform) : platform_(platform), frame_(kScreenWidth, kScreenHeight) {
   size_t z = 0;
   for (const Design& d : kDesign) {
     Control& c = (*this)[d.id];
@@ -108,7 +108,7 @@ uint64_t Screen::Stamp() const {
 
 void Screen::Refresh() {
   Compose(frame_);
-  platform_.Present(frame_.Pixels().data());
+  platform_.display.Present(frame_.Pixels().data());
   presentedStamp_ = Stamp();
   presentedOnce_ = true;
 }
@@ -145,7 +145,7 @@ void Screen::Dispatch(const PlatformEvent& e) {
 }
 
 void Screen::DoEvents() {
-  for (PlatformEvent& e : platform_.PollEvents()) pending_.push_back(std::move(e));
+  for (PlatformEvent& e : platform_.input.PollEvents()) pending_.push_back(std::move(e));
   // A handler may run events itself (a menu opened by a click); it takes them from the same queue.
   while (!pending_.empty()) {
     PlatformEvent e = std::move(pending_.front());

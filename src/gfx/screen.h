@@ -81,7 +81,7 @@ struct Control {
 // frame, and the event step.
 class Screen final : public EventPump {
  public:
-  explicit Screen(Platform& platform);
+  explicit Screen(Platform platform);
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
@@ -108,7 +108,7 @@ class Screen final : public EventPump {
   const Surface& Frame() const { return frame_; }
 
  private:
-  Platform& platform_;
+  Platform platform_;
   std::array<Control, static_cast<size_t>(Pic::Count)> controls_;
   std::array<Pic, static_cast<size_t>(Pic::Count)> zOrder_{};
   std::deque<PlatformEvent> pending_;

@@ -78,26 +78,6 @@ std::variant<std::vector<std::pair<std::string, TraceValue>>, ParseError> ParseA
 
 }  // namespace
 
-int VkForKeyName(std::string_view name) {
-  struct Named {
-    std::string_view name;
-    int vk;
-  };
-  static constexpr Named kKeys[] = {
-      {"Return", kVkReturn}, {"Escape", kVkEscape},   {"Space", kVkSpace},
-      {"Left", kVkLeft},     {"Up", kVkUp},           {"Right", kVkRight},
-      {"Down", kVkDown},     {"Tab", kVkTab},         {"BackSpace", kVkBackSpace},
-      {"Delete", kVkDelete}, {"Home", kVkHome},       {"End", kVkEnd},
-      {"LeftAlt", kVkAlt},   {"LeftShift", kVkShift}, {"F4", kVkF4},
-  };
-  for (const Named& k : kKeys) {
-    if (k.name == name) return k.vk;
-  }
-  if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
-  if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return name[0];
-  return 0;
-}
-
 bool KnownEventKind(std::string_view kind) {
   return std::find(kEventKinds.begin(), kEventKinds.end(), kind) != kEventKinds.end();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/headless/headless_joystick.h"
+#include "platform/keys.h"
 #include "platform/trace.h"
 
 namespace kav::runner {
@@ -66,9 +67,6 @@ struct ParseError {
 
 // One command line (not blank, not a comment) of a script.
 std::variant<Command, ParseError> ParseCommand(std::string_view line);
-
-// The virtual-key number of a key name of the commands, or 0.
-int VkForKeyName(std::string_view name);
 
 // Whether the trace has events of this kind; all of them, in the order of docs/trace.md.
 bool KnownEventKind(std::string_view kind);

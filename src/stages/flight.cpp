@@ -127,7 +127,7 @@ int16_t Run(const std::function<int16_t()>& test) {
 
 void StagePause(StageHost& host, int32_t ms) {
   host.screen.DoEvents();
-  host.platform.Sleep(ms);
+  host.platform.clock.Sleep(ms);
 }
 
 void HideAndPark(Control& sprite) {

@@ -80,7 +80,7 @@ void FerrySequence(StageHost& host) {
   Announce(host, "ferry");
   RunState& run = host.run;
   HeliRecord& heli = host.gfx.Heli;
-  const int32_t t0 = host.platform.Ticks();
+  const int32_t t0 = host.platform.clock.Ticks();
   StopForceEffect(host.input, kEngineEffect);
   for (int32_t d = 0; d <= 20; ++d) MoveTogether(host, d);
   AtRest(run);
@@ -91,7 +91,7 @@ void FerrySequence(StageHost& host) {
   for (int32_t d = 20; d >= 0; --d) MoveTogether(host, -d);
   StartForceEffect(host.input, kEngineEffect);
   // The stage clock runs on through the trip; the counter may wrap on the way.
-  run.StageStartTick = TickAdd(run.StageStartTick, TickDiff(host.platform.Ticks(), t0));
+  run.StageStartTick = TickAdd(run.StageStartTick, TickDiff(host.platform.clock.Ticks(), t0));
 }
 
 void FinaleSequence(StageHost& host) {

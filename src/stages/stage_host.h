@@ -19,7 +19,7 @@ struct StageHost {
   RunState& run;
   GfxState& gfx;
   Screen& screen;
-  Platform& platform;
+  Platform platform;
   SoundBank sound;
   InputDevices input;
   const Trace& trace;

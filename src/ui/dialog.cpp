@@ -99,7 +99,7 @@ void Hide(DialogWindow& w, DialogHost& host) {
   host.screen.onKeyEvent = nullptr;
   host.screen.modal.reset();
   c.OnClickAt = nullptr;
-  host.platform.SetPointerOver(nullptr, {});
+  host.platform.input.SetPointerOver(nullptr, {});
   UpdateView(w, host);
 }
 
@@ -395,7 +395,7 @@ std::string ShowDialog(DialogWindow& w, DialogHost& host, const std::string& tex
   Form_Activate(w, host);
   Redraw(w, host);
   const Control& shown = host.screen[Pic::frmDLG];
-  host.platform.SetPointerOver(&DialogPointer(host.screen),
+  host.platform.input.SetPointerOver(&DialogPointer(host.screen),
                                {shown.Left, shown.Top, w.layout.outerWidth, w.layout.outerHeight});
   host.screen.Refresh();
   host.trace.Emit("dialog", [&](TraceEvent& e) {
@@ -433,7 +433,7 @@ std::string ShowDialog(DialogWindow& w, DialogHost& host, const std::string& tex
     }
     if (!w.visible) break;
     if (w.dirty) Redraw(w, host);
-    host.platform.WaitForEvent(kWaitPassMs);
+    host.platform.input.WaitForEvent(kWaitPassMs);
   }
   w.waiting = false;
   host.screen.Refresh();

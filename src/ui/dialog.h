@@ -19,7 +19,7 @@ namespace kav {
 
 // What the dialog reaches of the rest of the game.
 struct DialogHost {
-  Platform& platform;
+  Platform platform;
   Screen& screen;
   TextInput& textInput;
   Fonts* fonts;  // none: the window is drawn without its texts

@@ -247,7 +247,7 @@ TEST_F(LocalClockTest, UsesTheLocalZoneAcrossTheYearEnd) {
 
 TEST(SdlPlatformFilesTest, ProgramDirIsTheExecutablesDirectory) {
   SdlPlatform platform;
-  const std::string dir = platform.ProgramDir();
+  const std::string dir = platform.files.ProgramDir();
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.back(), '/');
   const auto exe = std::filesystem::read_symlink("/proc/self/exe");
@@ -262,12 +262,12 @@ TEST(SdlPlatformFilesTest, OnlyOneCopyHoldsTheInstanceLock) {
   {
     auto first = std::make_unique<SdlPlatform>();
     SdlPlatform second;
-    EXPECT_TRUE(first->AcquireSingleInstanceLock());
-    EXPECT_TRUE(first->AcquireSingleInstanceLock());
-    EXPECT_FALSE(second.AcquireSingleInstanceLock());
+    EXPECT_TRUE(first->files.AcquireSingleInstanceLock());
+    EXPECT_TRUE(first->files.AcquireSingleInstanceLock());
+    EXPECT_FALSE(second.files.AcquireSingleInstanceLock());
     EXPECT_TRUE(std::filesystem::exists(dir + "/kavrona.lock"));
     first.reset();
-    EXPECT_TRUE(second.AcquireSingleInstanceLock());
+    EXPECT_TRUE(second.files.AcquireSingleInstanceLock());
   }
   std::filesystem::remove_all(dir);
 }
@@ -279,7 +279,7 @@ TEST(SdlPlatformFilesTest, FatalMessageGoesToStandardErrorWithoutADisplay) {
   unsetenv("WAYLAND_DISPLAY");
   SdlPlatform platform;
   testing::internal::CaptureStderr();
-  platform.ShowFatalMessage("Kavrona", "data/title.png が見つかりません");
+  platform.messages.ShowFatalMessage("Kavrona", "data/title.png が見つかりません");
   const std::string output = testing::internal::GetCapturedStderr();
   EXPECT_NE(output.find("Kavrona"), std::string::npos);
   EXPECT_NE(output.find("data/title.png が見つかりません"), std::string::npos);
@@ -287,10 +287,10 @@ TEST(SdlPlatformFilesTest, FatalMessageGoesToStandardErrorWithoutADisplay) {
 
 TEST(SdlPlatformFilesTest, WorksBeforeTheWindowExists) {
   SdlPlatform platform;
-  EXPECT_FALSE(platform.KeyDown(kVkSpace));
-  EXPECT_TRUE(platform.PollEvents().empty());
-  EXPECT_FALSE(platform.IsFullScreen());
-  EXPECT_EQ(platform.GetWindowRect(), WindowRect{});
+  EXPECT_FALSE(platform.input.KeyDown(kVkSpace));
+  EXPECT_TRUE(platform.input.PollEvents().empty());
+  EXPECT_FALSE(platform.display.IsFullScreen());
+  EXPECT_EQ(platform.display.GetWindowRect(), WindowRect{});
   EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }
 
@@ -318,7 +318,7 @@ class SdlWindowTest : public testing::Test {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     platform_ = std::make_unique<SdlPlatform>();
     try {
-      platform_->CreateMainWindow();
+      platform_->display.CreateMainWindow();
     } catch (const std::exception& error) {
       platform_.reset();
       GTEST_SKIP() << error.what();
@@ -332,7 +332,7 @@ class SdlWindowTest : public testing::Test {
     }
   }
 
-  SDL_Window* Window() { return platform_->NativeWindow(); }
+  SDL_Window* Window() { return platform_->display.NativeWindow(); }
 
   void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
 
@@ -379,10 +379,10 @@ class SdlWindowTest : public testing::Test {
     std::fill(const_cast<Uint8*>(state), const_cast<Uint8*>(state) + count, Uint8{0});
   }
 
-  std::vector<PlatformEvent> Events() { return platform_->PollEvents(); }
+  std::vector<PlatformEvent> Events() { return platform_->input.PollEvents(); }
 
   void Resize(int width, int height) {
-    platform_->SetWindowRect({.Left = 0, .Top = 0, .Width = width, .Height = height});
+    platform_->display.SetWindowRect({.Left = 0, .Top = 0, .Width = width, .Height = height});
     Events();
   }
 
@@ -423,28 +423,28 @@ TEST_F(SdlWindowTest, WindowStartsHiddenResizableAndExactly800By600) {
   const Uint32 flags = SDL_GetWindowFlags(Window());
   EXPECT_NE(flags & SDL_WINDOW_HIDDEN, 0u);
   EXPECT_NE(flags & SDL_WINDOW_RESIZABLE, 0u);
-  const WindowRect rect = platform_->GetWindowRect();
+  const WindowRect rect = platform_->display.GetWindowRect();
   EXPECT_EQ(rect.Width, 800);
   EXPECT_EQ(rect.Height, 600);
-  EXPECT_FALSE(platform_->IsFullScreen());
+  EXPECT_FALSE(platform_->display.IsFullScreen());
 
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   EXPECT_EQ(SDL_GetWindowFlags(Window()) & SDL_WINDOW_HIDDEN, 0u);
 }
 
 TEST_F(SdlWindowTest, PresentShowsTheFramePixelForPixel) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
-  platform_->Present(frame.data());
+  platform_->display.Present(frame.data());
   for (auto [x, y] : {std::pair{0, 0}, {799, 0}, {0, 599}, {799, 599}, {123, 456}}) {
     EXPECT_EQ(WindowPixel(x, y), frame[y * kScreenWidth + x]) << x << "," << y;
   }
 }
 
 TEST_F(SdlWindowTest, WiderWindowLetterboxesTheFrameAndKeepsIt) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
-  platform_->Present(frame.data());
+  platform_->display.Present(frame.data());
   Resize(1600, 600);
   // The resize repaints the last frame without the game presenting again.
   EXPECT_EQ(WindowPixel(100, 300), 0u);
@@ -464,9 +464,9 @@ std::vector<uint32_t> StripedFrame() {
 }
 
 TEST_F(SdlWindowTest, AWholeMultipleShowsEveryFramePixelAsACleanBlock) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
-  platform_->Present(frame.data());
+  platform_->display.Present(frame.data());
   Resize(1600, 1200);
   for (auto [x, y] : {std::pair{0, 0}, {321, 123}, {799, 599}, {400, 300}}) {
     for (int dy = 0; dy < 2; ++dy) {
@@ -478,9 +478,9 @@ TEST_F(SdlWindowTest, AWholeMultipleShowsEveryFramePixelAsACleanBlock) {
 }
 
 TEST_F(SdlWindowTest, AtOneAndAHalfNoColumnOfTheDitherIsTwiceAsWideAsItsNeighbour) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   const std::vector<uint32_t> frame = StripedFrame();
-  platform_->Present(frame.data());
+  platform_->display.Present(frame.data());
   Resize(1200, 900);
   // Nearest-neighbour alone would draw the stripes 1 and 2 pixels wide by turns, each at
   // full black or white. Smoothed, the light that a frame column gives is spread evenly.
@@ -511,9 +511,9 @@ TEST(SharpScaleTest, TheWholeScaleAndWhenItIsExact) {
 }
 
 TEST_F(SdlWindowTest, ExposeRepaintsTheLastFrame) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
-  platform_->Present(frame.data());
+  platform_->display.Present(frame.data());
   // Another window drew over ours.
   SDL_Surface* surface = SDL_GetWindowSurface(Window());
   ASSERT_NE(surface, nullptr);
@@ -526,28 +526,28 @@ TEST_F(SdlWindowTest, ExposeRepaintsTheLastFrame) {
 }
 
 TEST_F(SdlWindowTest, FullScreenAndBackRestoresTheWindowRectangle) {
-  platform_->ShowMainWindow();
-  const WindowRect desktop = platform_->DesktopRect();
+  platform_->display.ShowMainWindow();
+  const WindowRect desktop = platform_->display.DesktopRect();
   ASSERT_GT(desktop.Width, 0);
   ASSERT_GT(desktop.Height, 0);
 
   const WindowRect saved{.Left = 40, .Top = 30, .Width = 800, .Height = 600};
-  platform_->SetWindowRect(saved);
-  ASSERT_EQ(platform_->GetWindowRect(), saved);
+  platform_->display.SetWindowRect(saved);
+  ASSERT_EQ(platform_->display.GetWindowRect(), saved);
 
-  platform_->SetFullScreen(true);
+  platform_->display.SetFullScreen(true);
   Events();
-  EXPECT_TRUE(platform_->IsFullScreen());
+  EXPECT_TRUE(platform_->display.IsFullScreen());
   EXPECT_NE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
-  const WindowRect full = platform_->GetWindowRect();
+  const WindowRect full = platform_->display.GetWindowRect();
   EXPECT_EQ(full.Width, desktop.Width);
   EXPECT_EQ(full.Height, desktop.Height);
 
-  platform_->SetFullScreen(false);
-  EXPECT_FALSE(platform_->IsFullScreen());
-  platform_->SetWindowRect(saved);
+  platform_->display.SetFullScreen(false);
+  EXPECT_FALSE(platform_->display.IsFullScreen());
+  platform_->display.SetWindowRect(saved);
   Events();
-  const WindowRect restored = platform_->GetWindowRect();
+  const WindowRect restored = platform_->display.GetWindowRect();
   EXPECT_EQ(restored.Width, saved.Width);
   EXPECT_EQ(restored.Height, saved.Height);
   EXPECT_EQ(restored.Left, saved.Left);
@@ -556,32 +556,32 @@ TEST_F(SdlWindowTest, FullScreenAndBackRestoresTheWindowRectangle) {
 
 TEST_F(SdlWindowTest, RectangleAskedForWhileHiddenHoldsAfterShowingAndEveryFullScreenTrip) {
   // As the game starts: placed while hidden, read back at once, shown later.
-  platform_->SetWindowRect({.Left = 240, .Top = 212, .Width = 800, .Height = 600});
-  const WindowRect saved = platform_->GetWindowRect();
+  platform_->display.SetWindowRect({.Left = 240, .Top = 212, .Width = 800, .Height = 600});
+  const WindowRect saved = platform_->display.GetWindowRect();
   EXPECT_EQ(saved, (WindowRect{.Left = 240, .Top = 212, .Width = 800, .Height = 600}));
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   Events();
-  EXPECT_EQ(platform_->GetWindowRect(), saved);
+  EXPECT_EQ(platform_->display.GetWindowRect(), saved);
 
   for (int trip = 0; trip < 3; ++trip) {
-    platform_->SetFullScreen(true);
+    platform_->display.SetFullScreen(true);
     Events();
-    ASSERT_TRUE(platform_->IsFullScreen());
-    platform_->SetFullScreen(false);
-    platform_->SetWindowRect(saved);
+    ASSERT_TRUE(platform_->display.IsFullScreen());
+    platform_->display.SetFullScreen(false);
+    platform_->display.SetWindowRect(saved);
     Events();
-    EXPECT_EQ(platform_->GetWindowRect(), saved) << "trip " << trip;
+    EXPECT_EQ(platform_->display.GetWindowRect(), saved) << "trip " << trip;
   }
 }
 
 TEST_F(SdlWindowTest, FullScreenRepaintsTheLastFrameScaled) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   const std::vector<uint32_t> frame = TestFrame();
-  platform_->Present(frame.data());
-  platform_->SetFullScreen(true);
+  platform_->display.Present(frame.data());
+  platform_->display.SetFullScreen(true);
   Events();
-  const WindowRect full = platform_->GetWindowRect();
-  ASSERT_TRUE(platform_->IsFullScreen());
+  const WindowRect full = platform_->display.GetWindowRect();
+  ASSERT_TRUE(platform_->display.IsFullScreen());
   // The middle of the screen shows the middle of the frame, whatever the scale; at a scale
   // that is no whole multiple, smoothed with its neighbours, which differ by one step.
   const uint32_t shown = WindowPixel(full.Width / 2, full.Height / 2);
@@ -624,22 +624,22 @@ TEST_F(SdlWindowTest, ClicksOnTheLetterboxBarsAreIgnored) {
 }
 
 TEST_F(SdlWindowTest, WarpMouseAimsAtTheScaledFramePixel) {
-  platform_->ShowMainWindow();
+  platform_->display.ShowMainWindow();
   Resize(1600, 1200);
   int x = 0;
   int y = 0;
-  platform_->WarpMouse(400, 300);
+  platform_->input.WarpMouse(400, 300);
   SDL_GetMouseState(&x, &y);
   EXPECT_EQ(x / 2, 400);
   EXPECT_EQ(y / 2, 300);
 
-  platform_->WarpMouse(-50, 9999);
+  platform_->input.WarpMouse(-50, 9999);
   SDL_GetMouseState(&x, &y);
   EXPECT_EQ(x / 2, 0);
   EXPECT_EQ(y / 2, 599);
 
   Resize(1600, 600);
-  platform_->WarpMouse(10, 20);
+  platform_->input.WarpMouse(10, 20);
   SDL_GetMouseState(&x, &y);
   EXPECT_EQ(x, 410);
   EXPECT_EQ(y, 20);
@@ -731,37 +731,37 @@ TEST_F(SdlWindowTest, ClosingTheWindowIsReportedOnce) {
 }
 
 TEST_F(SdlWindowTest, ClosePendingSeesACloseWithoutTakingItOffTheQueue) {
-  EXPECT_FALSE(platform_->ClosePending());
+  EXPECT_FALSE(platform_->input.ClosePending());
   PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
-  EXPECT_TRUE(platform_->ClosePending());
-  EXPECT_TRUE(platform_->ClosePending()) << "asking twice does not use it up";
+  EXPECT_TRUE(platform_->input.ClosePending());
+  EXPECT_TRUE(platform_->input.ClosePending()) << "asking twice does not use it up";
   std::vector<PlatformEvent> events = Events();
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].kind, Kind::CloseRequested);
-  EXPECT_FALSE(platform_->ClosePending()) << "once reported, it is no longer pending";
+  EXPECT_FALSE(platform_->input.ClosePending()) << "once reported, it is no longer pending";
 }
 
 TEST_F(SdlWindowTest, KeyDownReadsTheCurrentKeyState) {
-  EXPECT_FALSE(platform_->KeyDown(kVkSpace));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkSpace));
   SetKeyState(SDL_SCANCODE_SPACE, true);
-  EXPECT_TRUE(platform_->KeyDown(kVkSpace));
-  EXPECT_FALSE(platform_->KeyDown(kVkReturn));
+  EXPECT_TRUE(platform_->input.KeyDown(kVkSpace));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkReturn));
 
   SetKeyState(SDL_SCANCODE_KP_ENTER, true);
-  EXPECT_TRUE(platform_->KeyDown(kVkReturn));
+  EXPECT_TRUE(platform_->input.KeyDown(kVkReturn));
 
   // A held key with a number the game does not poll stays invisible.
   SetKeyState(SDL_SCANCODE_BACKSPACE, true);
-  EXPECT_FALSE(platform_->KeyDown(8));
+  EXPECT_FALSE(platform_->input.KeyDown(8));
 
   SetKeyState(SDL_SCANCODE_SPACE, false);
-  EXPECT_FALSE(platform_->KeyDown(kVkSpace));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkSpace));
 }
 
 TEST_F(SdlWindowTest, KeysHeldAtFocusLossReadUpUntilPressedAgain) {
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT);
   SetKeyState(SDL_SCANCODE_LEFT, true);
-  ASSERT_TRUE(platform_->KeyDown(kVkLeft));
+  ASSERT_TRUE(platform_->input.KeyDown(kVkLeft));
   ASSERT_EQ(Events().size(), 1u);
 
   // What SDL does on X11 when another window takes the focus with Left held: it releases the
@@ -769,26 +769,26 @@ TEST_F(SdlWindowTest, KeysHeldAtFocusLossReadUpUntilPressedAgain) {
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, /*repeat=*/false, /*down=*/false);
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
   // Cleared before the game takes the focus loss off the queue.
-  EXPECT_FALSE(platform_->KeyDown(kVkLeft));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkLeft));
   std::vector<PlatformEvent> events = Events();
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].kind, Kind::FocusLost);
 
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT);
-  EXPECT_FALSE(platform_->KeyDown(kVkLeft));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkLeft));
   events = Events();
   ASSERT_EQ(events.size(), 1u) << "the repeat of the key still held is not a key press";
   EXPECT_EQ(events[0].kind, Kind::FocusGained);
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, /*repeat=*/true);
-  EXPECT_FALSE(platform_->KeyDown(kVkLeft));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkLeft));
 
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT, /*repeat=*/false, /*down=*/false);
   SetKeyState(SDL_SCANCODE_LEFT, false);
-  EXPECT_FALSE(platform_->KeyDown(kVkLeft));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkLeft));
   PushKey(SDL_SCANCODE_LEFT, SDLK_LEFT);
   SetKeyState(SDL_SCANCODE_LEFT, true);
-  EXPECT_TRUE(platform_->KeyDown(kVkLeft));
+  EXPECT_TRUE(platform_->input.KeyDown(kVkLeft));
   events = Events();
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].vk, kVkLeft);
@@ -799,17 +799,17 @@ TEST_F(SdlWindowTest, KeysUpAtFocusLossWorkAtOnceAfterwards) {
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
   PushKey(SDL_SCANCODE_SPACE, SDLK_SPACE);
   SetKeyState(SDL_SCANCODE_SPACE, true);
-  EXPECT_TRUE(platform_->KeyDown(kVkSpace));
+  EXPECT_TRUE(platform_->input.KeyDown(kVkSpace));
 }
 
 TEST_F(SdlWindowTest, KeyLetGoLongBeforeAFocusRoundTripWorksOnItsNextPress) {
   PushKey(SDL_SCANCODE_F4, SDLK_F4);
   SetKeyState(SDL_SCANCODE_F4, true);
-  ASSERT_TRUE(platform_->KeyDown(kVkF4));
+  ASSERT_TRUE(platform_->input.KeyDown(kVkF4));
   ASSERT_EQ(Events().size(), 1u);
   PushKey(SDL_SCANCODE_F4, SDLK_F4, /*repeat=*/false, /*down=*/false);
   SetKeyState(SDL_SCANCODE_F4, false);
-  ASSERT_FALSE(platform_->KeyDown(kVkF4));
+  ASSERT_FALSE(platform_->input.KeyDown(kVkF4));
 
   // The player let go of F4 and, with nothing else happening, switched windows a while later.
   SDL_Delay(3 * HeldKeyFilter::kLossReleaseMs + 20);
@@ -817,7 +817,7 @@ TEST_F(SdlWindowTest, KeyLetGoLongBeforeAFocusRoundTripWorksOnItsNextPress) {
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
   PushKey(SDL_SCANCODE_F4, SDLK_F4);
   SetKeyState(SDL_SCANCODE_F4, true);
-  EXPECT_TRUE(platform_->KeyDown(kVkF4));
+  EXPECT_TRUE(platform_->input.KeyDown(kVkF4));
   const std::vector<PlatformEvent> events = Events();
   ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0].kind, Kind::FocusLost);
@@ -828,8 +828,8 @@ TEST_F(SdlWindowTest, KeyLetGoLongBeforeAFocusRoundTripWorksOnItsNextPress) {
 
 TEST_F(SdlWindowTest, WindowEventsStayQueuedWhileKeysArePolled) {
   PushClick(10, 10);
-  EXPECT_FALSE(platform_->KeyDown(kVkEscape));
-  EXPECT_FALSE(platform_->KeyDown(kVkF4));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkEscape));
+  EXPECT_FALSE(platform_->input.KeyDown(kVkF4));
   EXPECT_EQ(Events().size(), 1u);
 }
 

@@ -76,7 +76,7 @@ class SceneRunTest : public testing::GameFixture {
     if (g.OnPad == kFalse && CheckHeliContacts(host) != kOutcomeNone) g.StageOutcome = CheckHeliContacts(host);
     if (g.StageOutcome != kOutcomeNone) return false;
     ApplyGravity(host);
-    g.platform.Sleep(16);
+    g.platform.clock.Sleep(16);
     return true;
   }
   // Frames until an outcome or until done says so; the number of frames run.

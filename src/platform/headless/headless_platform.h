@@ -23,8 +23,9 @@ class SleepHook {
 
 // The platform for tests, replays and benchmarks: a virtual clock that a sleep advances at
 // once, keys and window events scripted against that clock, a log of the latest display calls
-// and the last presented frame.
-class HeadlessPlatform final : public Platform {
+// and the last presented frame. One object serves every side, since the scripts tie input,
+// display and files to the one virtual clock.
+class HeadlessPlatform final : public Clock, public Display, public Input, public Files, public Messages {
  public:
   explicit HeadlessPlatform(std::string programDir = "./");
 
@@ -70,7 +71,7 @@ class HeadlessPlatform final : public Platform {
   bool SaveLastFrame(const std::string& pngPath) const;
   std::vector<std::string> FatalMessages() const { return fatalMessages_; }
 
-  // Platform.
+  // Clock.
   int32_t Ticks() override {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(tickBase_ + now_)));
   }
@@ -80,10 +81,19 @@ class HeadlessPlatform final : public Platform {
     day = day_;
   }
   double SecondsSinceMidnight() override { return secondsSinceMidnight_ + static_cast<double>(now_) / 1000.0; }
+  // Input.
   std::vector<PlatformEvent> PollEvents() override;
   void WaitForEvent(int32_t timeoutMs) override;
   bool KeyDown(int vk) override;
   bool ClosePending() override;
+  void WarpMouse(int x, int y) override;
+  void SetPointerOver(const PointerShape* shape, const WindowRect& area) override {
+    pointerShape_ = shape;
+    pointerArea_ = area;
+  }
+  const PointerShape* PointerShapeShown() const { return pointerShape_; }
+  const WindowRect& PointerArea() const { return pointerArea_; }
+  // Display.
   void CreateMainWindow() override;
   void ShowMainWindow() override;
   void Present(const uint32_t* frame) override;
@@ -92,21 +102,16 @@ class HeadlessPlatform final : public Platform {
   WindowRect GetWindowRect() override;
   void SetWindowRect(const WindowRect& rect) override;
   WindowRect DesktopRect() override { return desktop_; }
-  void WarpMouse(int x, int y) override;
-  void SetPointerOver(const PointerShape* shape, const WindowRect& area) override {
-    pointerShape_ = shape;
-    pointerArea_ = area;
-  }
-  const PointerShape* PointerShapeShown() const { return pointerShape_; }
-  const WindowRect& PointerArea() const { return pointerArea_; }
-  RecordingTextInput textInput;
-  std::string ProgramDir() override { return programDir_; }
-  std::string RecordDir() override { return programDir_; }
-  bool RecordDirWritable() override { return recordsWritable; }
   void SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) override {
     iconSize = pixels.size() == static_cast<size_t>(width) * static_cast<size_t>(height) ? width : 0;
   }
+  RecordingTextInput textInput;
+  // Files.
+  std::string ProgramDir() override { return programDir_; }
+  std::string RecordDir() override { return programDir_; }
+  bool RecordDirWritable() override { return recordsWritable; }
   bool AcquireSingleInstanceLock() override { return !lockHeldByOther_; }
+  // Messages.
   void ShowFatalMessage(const std::string& title, const std::string& text) override;
 
  private:

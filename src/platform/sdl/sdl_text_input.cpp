@@ -15,8 +15,8 @@ void SdlTextInput::MoveCaret(const CaretRect& caret) {
   int top = 0;
   int right = 0;
   int bottom = 0;
-  platform_.FrameToWindow(caret.x, caret.y, left, top);
-  platform_.FrameToWindow(caret.x + caret.width, caret.y + caret.height, right, bottom);
+  display_.FrameToWindow(caret.x, caret.y, left, top);
+  display_.FrameToWindow(caret.x + caret.width, caret.y + caret.height, right, bottom);
   SDL_Rect rect{left, top, std::max(1, right - left), std::max(1, bottom - top)};
   SDL_SetTextInputRect(&rect);
 }

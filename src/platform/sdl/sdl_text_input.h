@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_display.h"
 #include "platform/text_input.h"
 
 namespace kav {
@@ -9,14 +9,14 @@ namespace kav {
 // candidate window placed at the caret.
 class SdlTextInput final : public TextInput {
  public:
-  explicit SdlTextInput(SdlPlatform& platform) : platform_(platform) {}
+  explicit SdlTextInput(SdlDisplay& display) : display_(display) {}
   void Start(const CaretRect& caret) override;
   void MoveCaret(const CaretRect& caret) override;
   void Stop() override;
   bool Active() const override { return active_; }
 
  private:
-  SdlPlatform& platform_;
+  SdlDisplay& display_;
   bool active_ = false;
 };
 
