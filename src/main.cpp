@@ -1,6 +1,8 @@
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "game/artwork.h"
 #include "game/startup.h"
@@ -10,9 +12,39 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_text_input.h"
 #include "platform/ttf_fonts.h"
+#include "platform/ticks.h"
+#include "runner/trace_file.h"
 
-int main() {
+namespace {
+
+constexpr const char* kUsage = "usage: kavrona [--trace FILE]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string tracePath;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--trace") == 0 && i + 1 < argc) {
+      tracePath = argv[++i];
+    } else {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+  }
+
   kav::SdlPlatform platform;
+  // What the runner writes, with t in real milliseconds since the start; nothing at all when
+  // not asked for.
+  std::unique_ptr<kav::TraceFile> traceFile;
+  if (!tracePath.empty()) {
+    const int32_t start = platform.clock.Ticks();
+    traceFile = std::make_unique<kav::TraceFile>(
+        tracePath, [&platform, start] { return kav::TickDiff(platform.clock.Ticks(), start); });
+    if (!traceFile->IsOpen()) {
+      std::fprintf(stderr, "kavrona: cannot write the trace to %s\n", tracePath.c_str());
+      return 2;
+    }
+  }
   std::string fontError;
   std::unique_ptr<kav::Fonts> fonts = kav::OpenFonts(fontError);
   if (!fonts) {
@@ -29,6 +61,10 @@ int main() {
     game.textInput = &textInput;
     game.audio = &audio;
     game.joystick = &joystick;
+    if (traceFile) {
+      game.trace = kav::Trace(traceFile.get());
+      game.trace.Emit("start", [](kav::TraceEvent& e) { e.Add("version", kav::kTraceVersion); });
+    }
     kav::Main(game);
   } catch (const kav::GameExit& exit) {
     return exit.status;

@@ -33,7 +33,7 @@ void VisitVars(FlowState& s, V&& v) {
 
 // The game's state register: every name of the game reachable from one object.
 struct GameState : RunState, RecordState, GfxState, DeviceState, DialogState, FlowState {
-  // Where routines report what they do; nobody listens in the real game.
+  // Where routines report what they do; the real game listens only when asked (--trace).
   Trace trace;
 };
 

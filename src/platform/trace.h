@@ -44,6 +44,9 @@ class TraceValue {
   Data data_;
 };
 
+// The start event's version: raised when an event or field is renamed or removed.
+constexpr int kTraceVersion = 1;
+
 // What a routine reports: its kind ("ev") and its fields, in order.
 struct TraceEvent {
   std::string kind;

@@ -14,7 +14,6 @@
 namespace kav::runner {
 
 constexpr int kScriptVersion = 1;  // the "kavrona-script" line
-constexpr int kTraceVersion = 1;   // the start event's: raised when an event or field is renamed or removed
 
 struct Command {
   enum class Kind {
