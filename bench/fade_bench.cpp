@@ -4,7 +4,7 @@
 
 #include "gfx/art_files.h"
 #include "gfx/palette_fade.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 namespace kav {
 namespace {

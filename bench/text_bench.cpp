@@ -4,7 +4,7 @@
 #include "game/game.h"
 #include "game/hosts.h"
 #include "gfx/message_window.h"
-#include "platform/boolean.h"
+#include "base/boolean.h"
 
 namespace kav {
 namespace {

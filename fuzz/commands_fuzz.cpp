@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "runner/commands.h"
-#include "runner/json.h"
+#include "base/json.h"
 
 namespace {
 
@@ -19,22 +19,22 @@ using kav::runner::ParseError;
 void CheckJson(std::string_view text) {
   std::string error;
   std::string_view rest = text;
-  const std::optional<TraceValue> value = kav::runner::ParseJson(rest, error);
+  const std::optional<TraceValue> value = kav::ParseJson(rest, error);
   if (!value) {
     if (error.empty()) __builtin_trap();
     return;
   }
   if (rest.size() >= text.size() || rest.data() != text.data() + (text.size() - rest.size())) __builtin_trap();
-  const std::string json = kav::runner::ToJson(*value);
+  const std::string json = kav::ToJson(*value);
   std::string_view again = json;
-  const std::optional<TraceValue> reread = kav::runner::ParseJson(again, error);
-  if (!reread || !again.empty() || kav::runner::ToJson(*reread) != json) __builtin_trap();
+  const std::optional<TraceValue> reread = kav::ParseJson(again, error);
+  if (!reread || !again.empty() || kav::ToJson(*reread) != json) __builtin_trap();
 }
 
 // A set or expect line written back from what was parsed parses to the same values.
 void CheckAssignments(const Command& c) {
   std::string line = c.kind == Command::Kind::Set ? "set" : "expect";
-  for (const auto& [name, value] : c.assignments) line += " " + name + "=" + kav::runner::ToJson(value);
+  for (const auto& [name, value] : c.assignments) line += " " + name + "=" + kav::ToJson(value);
   const auto reparsed = kav::runner::ParseCommand(line);
   const Command* again = std::get_if<Command>(&reparsed);
   if (again == nullptr || again->kind != c.kind || again->assignments.size() != c.assignments.size()) __builtin_trap();
@@ -42,7 +42,7 @@ void CheckAssignments(const Command& c) {
     if (again->assignments[i].first != c.assignments[i].first) __builtin_trap();
     const TraceValue& a = again->assignments[i].second;
     const TraceValue& b = c.assignments[i].second;
-    if (kav::runner::ToJson(a) != kav::runner::ToJson(b)) __builtin_trap();
+    if (kav::ToJson(a) != kav::ToJson(b)) __builtin_trap();
   }
 }
 

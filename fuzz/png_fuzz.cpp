@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 namespace {
 

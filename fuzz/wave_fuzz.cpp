@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/wave_io.h"
+#include "base/wave_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::optional<kav::WaveClip> clip = kav::ReadWave(data, size);

@@ -1,6 +1,6 @@
 #include "devices/display_mode.h"
 
-#include "platform/game_exit.h"
+#include "base/game_exit.h"
 
 namespace kav {
 

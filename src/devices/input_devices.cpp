@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 
 namespace kav {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "devices/device_state.h"
 #include "platform/joystick.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 
 namespace kav {
 namespace {

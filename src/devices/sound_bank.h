@@ -5,7 +5,7 @@
 
 #include "devices/device_state.h"
 #include "platform/audio.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 

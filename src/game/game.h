@@ -11,7 +11,7 @@
 #include "platform/joystick.h"
 #include "platform/platform.h"
 #include "platform/text_input.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 #include "records/records.h"
 #include "stages/run_state.h"
 #include "ui/dialog.h"

@@ -12,7 +12,7 @@
 #include "game/shutdown.h"
 #include "game/stage_setup.h"
 #include "gfx/digits.h"
-#include "platform/ticks.h"
+#include "base/ticks.h"
 #include "stages/collisions.h"
 #include "stages/flight.h"
 

@@ -11,7 +11,7 @@
 #include "game/key_wait.h"
 #include "game/message_screen.h"
 #include "gfx/message_window.h"
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "records/time_text.h"
 
 namespace kav {

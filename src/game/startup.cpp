@@ -14,7 +14,7 @@
 #include "game/title.h"
 #include "gfx/sprite_shapes.h"
 #include "platform/file_places.h"
-#include "platform/game_exit.h"
+#include "base/game_exit.h"
 #include "ui/text_conv.h"
 
 namespace kav {

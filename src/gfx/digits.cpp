@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/utf8.h"
+#include "base/utf8.h"
 
 namespace kav {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "gfx/screen.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 

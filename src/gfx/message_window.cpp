@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/boolean.h"
-#include "platform/utf8.h"
+#include "base/boolean.h"
+#include "base/utf8.h"
 
 namespace kav {
 namespace {

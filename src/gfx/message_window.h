@@ -9,7 +9,7 @@
 #include "gfx/screen.h"
 #include "platform/joystick.h"
 #include "platform/platform.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 

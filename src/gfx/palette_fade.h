@@ -6,7 +6,7 @@
 
 #include "gfx/graphics.h"
 #include "gfx/surface.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 

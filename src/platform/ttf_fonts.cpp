@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/utf8.h"
+#include "base/utf8.h"
 
 namespace kav {
 namespace {

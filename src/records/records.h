@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 

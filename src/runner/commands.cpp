@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "platform/platform.h"
-#include "runner/json.h"
+#include "base/json.h"
 
 namespace kav::runner {
 namespace {

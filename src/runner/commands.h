@@ -9,7 +9,7 @@
 
 #include "platform/headless/headless_joystick.h"
 #include "platform/keys.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav::runner {
 

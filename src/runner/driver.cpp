@@ -5,9 +5,9 @@
 
 #include "game/artwork.h"
 #include "game/startup.h"
-#include "platform/game_exit.h"
-#include "platform/png_io.h"
-#include "runner/json.h"
+#include "base/game_exit.h"
+#include "base/png_io.h"
+#include "base/json.h"
 
 namespace kav::runner {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "game/game.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 #include "runner/commands.h"
 #include "runner/state_codec.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/game.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav::runner {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 
 namespace kav {
 

@@ -7,7 +7,7 @@
 #include "gfx/graphics.h"
 #include "gfx/screen.h"
 #include "platform/platform.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 #include "stages/run_state.h"
 
 namespace kav {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 
 namespace kav {
 

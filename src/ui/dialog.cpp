@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/dialog_draw.h"
-#include "platform/utf8.h"
+#include "base/utf8.h"
 
 namespace kav {
 namespace {

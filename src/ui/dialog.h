@@ -10,7 +10,7 @@
 #include "platform/joystick.h"
 #include "platform/platform.h"
 #include "platform/text_input.h"
-#include "platform/trace.h"
+#include "base/trace.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_state.h"
 #include "ui/text_field.h"

@@ -4,7 +4,7 @@
 
 #include "gfx/art_files.h"
 #include "gfx/text_blit.h"
-#include "platform/utf8.h"
+#include "base/utf8.h"
 #include "ui/dialog.h"
 
 namespace kav {

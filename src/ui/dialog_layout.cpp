@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/utf8.h"
+#include "base/utf8.h"
 
 namespace kav {
 namespace {

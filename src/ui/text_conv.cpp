@@ -1,6 +1,6 @@
 #include "ui/text_conv.h"
 
-#include "platform/utf8.h"
+#include "base/utf8.h"
 #include "ui/dialog_layout.h"
 
 namespace kav {

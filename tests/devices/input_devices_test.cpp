@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "platform/headless/headless_joystick.h"
 
 namespace kav {

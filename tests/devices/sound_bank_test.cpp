@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "platform/headless/headless_audio.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include "game/game_fixture.h"
 #include "game/startup.h"
-#include "platform/game_exit.h"
+#include "base/game_exit.h"
 
 namespace kav {
 namespace {

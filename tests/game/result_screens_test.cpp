@@ -6,7 +6,7 @@
 
 #include "game/best_times.h"
 #include "game/game_fixture.h"
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "platform/headless/headless_joystick.h"
 
 namespace kav {

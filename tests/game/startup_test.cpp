@@ -6,8 +6,8 @@
 
 #include "game/artwork.h"
 #include "game/game_fixture.h"
-#include "platform/game_exit.h"
-#include "platform/png_io.h"
+#include "base/game_exit.h"
+#include "base/png_io.h"
 
 namespace kav {
 namespace {

@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "game/game_fixture.h"
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "support/trace_recorder.h"
 #include "ui/dialog_layout.h"
 

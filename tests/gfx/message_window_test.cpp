@@ -8,8 +8,8 @@
 #include "game/game_fixture.h"
 #include "game/hosts.h"
 #include "game/startup.h"
-#include "platform/boolean.h"
-#include "platform/game_exit.h"
+#include "base/boolean.h"
+#include "base/game_exit.h"
 #include "platform/headless/headless_joystick.h"
 
 namespace kav {

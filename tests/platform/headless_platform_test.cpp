@@ -9,8 +9,8 @@
 #include "platform/headless/bounded_log.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_joystick.h"
-#include "platform/png_io.h"
-#include "platform/ticks.h"
+#include "base/png_io.h"
+#include "base/ticks.h"
 #include "support/temp_dir.h"
 
 namespace kav {

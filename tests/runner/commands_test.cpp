@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/platform.h"
-#include "runner/json.h"
+#include "base/json.h"
 
 namespace kav::runner {
 namespace {

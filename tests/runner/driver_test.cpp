@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/png_io.h"
+#include "base/png_io.h"
 #include "runner/runner_fixture.h"
 
 namespace kav {

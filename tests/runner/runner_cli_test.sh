@@ -85,9 +85,11 @@ run '' --dir "$work/copy" --script "$work/script.txt" --trace "$work/trace.jsonl
 [ -z "$out" ] || fail "with --trace, standard output is not empty"
 grep -q '^{"ev":"ready","t":20}$' "$work/trace.jsonl" || fail "the trace file lacks the ready event"
 
-# The real game links nothing of the runner's, the trace writer least of all.
+# The real game links nothing of the runner's; its --trace writes through the same lines.
 if nm -C "$bin/kavrona" | grep -q 'kav::runner::'; then fail "kavrona links runner code"; fi
-nm -C "$runner" | grep -q 'kav::runner::TraceLine' || fail "the check would not see the trace writer"
+nm -C "$runner" | grep -q 'kav::runner::Driver' || fail "the check would not see the runner's code"
+"$bin/kavrona" --no-such-option 2>/dev/null && fail "kavrona took an unknown option"
+[ $? -eq 2 ] || fail "kavrona's unknown option did not end with status 2"
 
 [ "$failures" -eq 0 ] && echo "runner command line: all checks passed"
 exit $((failures > 0))

@@ -9,7 +9,7 @@
 #include "game/game_fixture.h"
 #include "runner/driver.h"
 #include "runner/headless_devices.h"
-#include "runner/json.h"
+#include "base/json.h"
 
 namespace kav::testing {
 
@@ -67,7 +67,7 @@ class RunnerFixture : public GameFixture {
     while (std::getline(lines, line)) {
       std::string_view text = line;
       std::string error;
-      std::optional<TraceValue> v = runner::ParseJson(text, error);
+      std::optional<TraceValue> v = ParseJson(text, error);
       EXPECT_TRUE(v && text.empty()) << "not one JSON object: " << line;
       if (v) events.push_back(std::move(*v));
     }

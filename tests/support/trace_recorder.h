@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav::testing {
 

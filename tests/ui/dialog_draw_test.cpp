@@ -7,7 +7,7 @@
 
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 #include "platform/ttf_fonts.h"
 #include "ui/dialog.h"
 

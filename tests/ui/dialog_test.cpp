@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "platform/headless/headless_platform.h"
 
 namespace kav {

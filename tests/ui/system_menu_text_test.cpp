@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf8.h"
+#include "base/utf8.h"
 #include "ui/dialog_layout.h"
 
 namespace kav {

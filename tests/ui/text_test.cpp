@@ -2,7 +2,7 @@
 
 #include "ui/text_conv.h"
 #include "ui/text_field.h"
-#include "platform/utf8.h"
+#include "base/utf8.h"
 
 namespace kav {
 namespace {

@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "art.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 namespace kav::artgen {
 

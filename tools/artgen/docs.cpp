@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "art.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 // Pictures for the documentation: the backdrop with its contact points and zones marked,
 // every sprite enlarged, and the glyph sheet.

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/wave_io.h"
+#include "base/wave_io.h"
 
 namespace kav::artgen {
 namespace {

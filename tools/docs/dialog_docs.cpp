@@ -9,7 +9,7 @@
 #include "game/dialogs.h"
 #include "game/startup.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 #include "platform/ttf_fonts.h"
 #include "runner/headless_devices.h"
 #include "ui/ranking_text.h"

@@ -10,9 +10,9 @@
 #include "game/hosts.h"
 #include "gfx/digits.h"
 #include "gfx/message_window.h"
-#include "platform/boolean.h"
+#include "base/boolean.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 namespace {
 

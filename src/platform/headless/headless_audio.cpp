@@ -1,7 +1,7 @@
 #include "platform/headless/headless_audio.h"
 
 #include "platform/headless/bounded_log.h"
-#include "platform/wave_io.h"
+#include "base/wave_io.h"
 
 namespace kav {
 

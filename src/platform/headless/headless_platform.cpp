@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/headless/bounded_log.h"
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 namespace kav {
 

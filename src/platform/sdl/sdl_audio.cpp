@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/wave_io.h"
+#include "base/wave_io.h"
 
 namespace kav {
 

@@ -1,4 +1,4 @@
-#include "platform/png_io.h"
+#include "base/png_io.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

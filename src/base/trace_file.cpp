@@ -1,8 +1,8 @@
-#include "runner/trace_file.h"
+#include "base/trace_file.h"
 
 #include <utility>
 
-#include "runner/json.h"
+#include "base/json.h"
 
 namespace kav {
 
@@ -10,7 +10,7 @@ TraceFile::TraceFile(const std::string& path, std::function<int32_t()> clock)
     : out_(path, std::ios::binary | std::ios::trunc), clock_(std::move(clock)) {}
 
 void TraceFile::Write(const TraceEvent& event) {
-  out_ << runner::TraceLine(event, clock_()) << '\n';
+  out_ << TraceLine(event, clock_()) << '\n';
   out_.flush();
 }
 

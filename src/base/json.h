@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/trace.h"
+#include "base/trace.h"
 
-namespace kav::runner {
+namespace kav {
 
 // Compact JSON; doubles in their shortest form that reads back to the same value.
 std::string ToJson(const TraceValue& value);
@@ -17,4 +17,4 @@ std::string TraceLine(const TraceEvent& event, int32_t ticks);
 // and says why in `error`.
 std::optional<TraceValue> ParseJson(std::string_view& text, std::string& error);
 
-}  // namespace kav::runner
+}  // namespace kav

@@ -1,4 +1,4 @@
-#include "platform/wave_io.h"
+#include "base/wave_io.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

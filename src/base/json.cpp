@@ -1,10 +1,10 @@
-#include "runner/json.h"
+#include "base/json.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-namespace kav::runner {
+namespace kav {
 namespace {
 
 void AppendString(std::string& out, std::string_view s) {
@@ -344,4 +344,4 @@ std::optional<TraceValue> ParseJson(std::string_view& text, std::string& error) 
   return parser.Value(0);
 }
 
-}  // namespace kav::runner
+}  // namespace kav

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/trace.h"
+#include "base/trace.h"
 
 namespace kav {
 
