@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kavrona needs that are missing. Sourced by play.sh and test.sh.
+# Installs the Debian packages Kavrona needs that are missing. Sourced by play.sh, test.sh and
+# fuzz_regress.sh.
 set -euo pipefail
 
 KAVRONA_BUILD_PACKAGES=(
@@ -11,6 +12,10 @@ KAVRONA_BUILD_PACKAGES=(
 KAVRONA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev python3
   desktop-file-utils appstream man-db
+)
+# The fuzz preset: clang, and the runtime that holds libFuzzer and the sanitizers.
+KAVRONA_FUZZ_PACKAGES=(
+  clang libclang-rt-dev
 )
 
 kavrona_install_missing() {

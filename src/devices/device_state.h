@@ -5,66 +5,54 @@
 #include <string>
 
 #include "base/boolean.h"
+#include "base/state_vars.h"
 
 namespace kav {
 
 // One force-feedback effect description: the fields the game sets, all others zero.
+#define KAV_EFFECT_SPEC_FIELDS(VAR)                         \
+  VAR(int32_t, Duration, 0) /* microseconds, -1 infinite */ \
+  VAR(int32_t, SamplePeriod, 0)                             \
+  VAR(int32_t, Gain, 0)                                     \
+  VAR(int32_t, TriggerButton, 0)                            \
+  VAR(int32_t, TriggerRepeat, 0)                            \
+  VAR(int32_t, DirectionX, 0)                               \
+  VAR(int32_t, DirectionY, 0)                               \
+  VAR(int32_t, Magnitude, 0)
+
 struct EffectSpec {
-  int32_t Duration = 0;  // microseconds, -1 infinite
-  int32_t SamplePeriod = 0;
-  int32_t Gain = 0;
-  int32_t TriggerButton = 0;
-  int32_t TriggerRepeat = 0;
-  int32_t DirectionX = 0;
-  int32_t DirectionY = 0;
-  int32_t Magnitude = 0;
+  KAV_EFFECT_SPEC_FIELDS(KAV_DECLARE_VAR)
 };
 
 template <class V>
 void VisitFields(EffectSpec& s, V&& v) {
-  v("Duration", s.Duration);
-  v("SamplePeriod", s.SamplePeriod);
-  v("Gain", s.Gain);
-  v("TriggerButton", s.TriggerButton);
-  v("TriggerRepeat", s.TriggerRepeat);
-  v("DirectionX", s.DirectionX);
-  v("DirectionY", s.DirectionY);
-  v("Magnitude", s.Magnitude);
+  KAV_EFFECT_SPEC_FIELDS(KAV_VISIT_VAR)
 }
 
-// The devices' slice of the game's state register. The device objects themselves live in the
-// platform; these flags say whether the game holds one.
+// The devices' slice of the game's state register, each variable once. The device objects
+// themselves live in the platform; these flags say whether the game holds one.
+#define KAV_DEVICE_STATE_VARS(VAR)                                                       \
+  VAR(bool, DirectXRoot, false)                                                          \
+  VAR(bool, DisplayObject, false) /* the display switch; exists from start-up on */      \
+  VAR(bool, SoundDevice, false)                                                          \
+  VAR(KAV_TYPE(std::array<bool, 13>), SoundBuffers, {}) /* slots 1..12; 0 stays empty */ \
+  VAR(KAV_TYPE(std::array<int32_t, 13>), SoundBaseVolume, {})                            \
+  VAR(bool, InputRoot, false)                                                            \
+  VAR(bool, JoystickDevice, false)                                                       \
+  VAR(int16_t, JoystickPresent, kFalse)                                                  \
+  VAR(int16_t, ForceFeedbackReady, kFalse)                                               \
+  VAR(KAV_TYPE(std::array<EffectSpec, 4>), EffectSpecs, {})                              \
+  VAR(KAV_TYPE(std::array<std::string, 4>), EffectGuids, {})                             \
+  VAR(KAV_TYPE(std::array<bool, 11>), EffectObjects, {})
+
 struct DeviceState {
-  bool DirectXRoot = false;
-  // The display switch; exists from start-up on.
-  bool DisplayObject = false;
-  bool SoundDevice = false;
-  std::array<bool, 13> SoundBuffers{};  // slots 1..12; 0 stays empty
-  std::array<int32_t, 13> SoundBaseVolume{};
-  bool InputRoot = false;
-  bool JoystickDevice = false;
-  int16_t JoystickPresent = kFalse;
-  int16_t ForceFeedbackReady = kFalse;
-  std::array<EffectSpec, 4> EffectSpecs{};
-  std::array<std::string, 4> EffectGuids;
-  std::array<bool, 11> EffectObjects{};
+  KAV_DEVICE_STATE_VARS(KAV_DECLARE_VAR)
 };
 
-// Every variable of the slice under its own name; a test counts the members.
+// Every variable of the slice under its own name.
 template <class V>
 void VisitVars(DeviceState& s, V&& v) {
-  v("DirectXRoot", s.DirectXRoot);
-  v("DisplayObject", s.DisplayObject);
-  v("SoundDevice", s.SoundDevice);
-  v("SoundBuffers", s.SoundBuffers);
-  v("SoundBaseVolume", s.SoundBaseVolume);
-  v("InputRoot", s.InputRoot);
-  v("JoystickDevice", s.JoystickDevice);
-  v("JoystickPresent", s.JoystickPresent);
-  v("ForceFeedbackReady", s.ForceFeedbackReady);
-  v("EffectSpecs", s.EffectSpecs);
-  v("EffectGuids", s.EffectGuids);
-  v("EffectObjects", s.EffectObjects);
+  KAV_DEVICE_STATE_VARS(KAV_VISIT_VAR)
 }
 
 }  // namespace kav

@@ -10,6 +10,7 @@
 #include "platform/fonts.h"
 #include "platform/joystick.h"
 #include "platform/platform.h"
+#include "base/state_vars.h"
 #include "platform/text_input.h"
 #include "base/trace.h"
 #include "records/records.h"
@@ -20,15 +21,17 @@
 namespace kav {
 
 // The game flow's own slice of the state register.
+#define KAV_FLOW_STATE_VARS(VAR)                                     \
+  VAR(bool, MainForm, false)   /* the main window has been loaded */ \
+  VAR(std::string, AppDir, {}) /* the program's directory, ending with '/' */
+
 struct FlowState {
-  bool MainForm = false;  // the main window has been loaded
-  std::string AppDir;     // the program's directory, ending with '/'
+  KAV_FLOW_STATE_VARS(KAV_DECLARE_VAR)
 };
 
 template <class V>
 void VisitVars(FlowState& s, V&& v) {
-  v("MainForm", s.MainForm);
-  v("AppDir", s.AppDir);
+  KAV_FLOW_STATE_VARS(KAV_VISIT_VAR)
 }
 
 // The game's state register: every name of the game reachable from one object.

@@ -7,57 +7,54 @@
 
 #include "gfx/screen.h"
 #include "platform/platform.h"
+#include "base/state_vars.h"
 
 namespace kav {
 
-// The helicopter sprite record.
+// The helicopter sprite record; the state lists its fields as Heli.X, Heli.Y, ...
+#define KAV_HELI_FIELDS(VAR)                                                   \
+  VAR(KAV_TYPE(std::array<Control*, 10>), Pics, {}) /* picAnimePatten(0..9) */ \
+  VAR(float, Frame, 0)                                                         \
+  VAR(int32_t, FirstPic, 0)                                                    \
+  VAR(int32_t, LastPic, 0)                                                     \
+  VAR(int32_t, X, 0)                                                           \
+  VAR(int32_t, Y, 0)                                                           \
+  VAR(int32_t, Width, 0)                                                       \
+  VAR(int32_t, Height, 0)
+
 struct HeliRecord {
-  std::array<Control*, 10> Pics{};  // picAnimePatten(0..9)
+  KAV_HELI_FIELDS(KAV_DECLARE_VAR)
   // The sprite of index i, which start-up has attached.
   Control& Pic(int i) const { return *Pics[static_cast<size_t>(i)]; }
-  float Frame = 0;
-  int32_t FirstPic = 0;
-  int32_t LastPic = 0;
-  int32_t X = 0;
-  int32_t Y = 0;
-  int32_t Width = 0;
-  int32_t Height = 0;
 };
 
-// The screen's slice of the game's state register.
+template <class V>
+void VisitFields(HeliRecord& s, V&& v) {
+  KAV_HELI_FIELDS(KAV_VISIT_VAR)
+}
+
+// The screen's slice of the game's state register, each variable once.
+#define KAV_GFX_STATE_VARS(VAR)                                                                \
+  VAR(HeliRecord, Heli, {})                                                                    \
+  VAR(KAV_TYPE(std::array<std::string, 5>), GlyphRows, {})                                     \
+  VAR(WindowRect, SavedWindowRect, {})                                                         \
+  VAR(uint32_t, RandomSeed, 0x50000) /* the generator's start value before any seeding */      \
+  /* The title fade: one bitmap-info record (header and palette, 1064 bytes) per level, and */ \
+  /* whether the captured 8-bit picture and its drawing context exist. */                      \
+  VAR(std::vector<std::vector<uint8_t>>, FadeInfos, {})                                        \
+  VAR(bool, FadeBits, false)                                                                   \
+  VAR(bool, FadeBitmap, false)                                                                 \
+  VAR(bool, FadeDC, false)                                                                     \
+  VAR(bool, FadeOldBitmap, false)
+
 struct GfxState {
-  HeliRecord Heli;
-  std::array<std::string, 5> GlyphRows;
-  WindowRect SavedWindowRect;
-  uint32_t RandomSeed = 0x50000;  // the generator's start value before any seeding
-  // The title fade: one bitmap-info record (header and palette, 1064 bytes) per level, and
-  // whether the captured 8-bit picture and its drawing context exist.
-  std::vector<std::vector<uint8_t>> FadeInfos;
-  bool FadeBits = false;
-  bool FadeBitmap = false;
-  bool FadeDC = false;
-  bool FadeOldBitmap = false;
+  KAV_GFX_STATE_VARS(KAV_DECLARE_VAR)
 };
 
-// Every variable of the slice under its own name; a test counts the members.
+// Every variable of the slice under its own name.
 template <class V>
 void VisitVars(GfxState& s, V&& v) {
-  v("Heli.Pics", s.Heli.Pics);
-  v("Heli.Frame", s.Heli.Frame);
-  v("Heli.FirstPic", s.Heli.FirstPic);
-  v("Heli.LastPic", s.Heli.LastPic);
-  v("Heli.X", s.Heli.X);
-  v("Heli.Y", s.Heli.Y);
-  v("Heli.Width", s.Heli.Width);
-  v("Heli.Height", s.Heli.Height);
-  v("GlyphRows", s.GlyphRows);
-  v("SavedWindowRect", s.SavedWindowRect);
-  v("RandomSeed", s.RandomSeed);
-  v("FadeInfos", s.FadeInfos);
-  v("FadeBits", s.FadeBits);
-  v("FadeBitmap", s.FadeBitmap);
-  v("FadeDC", s.FadeDC);
-  v("FadeOldBitmap", s.FadeOldBitmap);
+  KAV_GFX_STATE_VARS(KAV_VISIT_VAR)
 }
 
 // The characters of the message window's five glyph rows, all full-width.

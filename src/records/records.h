@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/state_vars.h"
 #include "base/trace.h"
 
 namespace kav {
@@ -12,27 +13,25 @@ constexpr int kRecordCount = 27;
 // First entry of the totals group; stage s owns entries (s - 1) * 3 .. (s - 1) * 3 + 2.
 constexpr int kTotalRecordBase = 24;
 
-// The records' slice of the game's state register; GameState inherits it, so the names are the game's.
+// The records' slice of the game's state register, each variable once; GameState inherits
+// it, so the names are the game's.
+#define KAV_RECORD_STATE_VARS(VAR)                                                            \
+  VAR(KAV_TYPE(std::array<std::string, kRecordCount>), RecordDates, {}) /* "mm/dd" */         \
+  VAR(KAV_TYPE(std::array<int32_t, kRecordCount>), RecordTimes, {})     /* ms */              \
+  VAR(KAV_TYPE(std::array<std::string, kRecordCount>), RecordNames, {}) /* UTF-8 in memory */ \
+  VAR(std::string, SoundSwitch, "ON")                                                         \
+  VAR(std::string, PlayerName, {}) /* UTF-8 in memory */                                      \
+  VAR(int32_t, FullScreenOn, 0)                                                               \
+  VAR(std::string, RecordFilePath, {}) /* AppDir + "Kavrona.ini" */
+
 struct RecordState {
-  std::array<std::string, kRecordCount> RecordDates;  // "mm/dd"
-  std::array<int32_t, kRecordCount> RecordTimes{};    // ms
-  std::array<std::string, kRecordCount> RecordNames;  // UTF-8 in memory
-  std::string SoundSwitch = "ON";
-  std::string PlayerName;  // UTF-8 in memory
-  int32_t FullScreenOn = 0;
-  std::string RecordFilePath;  // AppDir + "Kavrona.ini"
+  KAV_RECORD_STATE_VARS(KAV_DECLARE_VAR)
 };
 
-// Every variable of the slice under its own name; a test counts the members.
+// Every variable of the slice under its own name.
 template <class V>
 void VisitVars(RecordState& s, V&& v) {
-  v("RecordDates", s.RecordDates);
-  v("RecordTimes", s.RecordTimes);
-  v("RecordNames", s.RecordNames);
-  v("SoundSwitch", s.SoundSwitch);
-  v("PlayerName", s.PlayerName);
-  v("FullScreenOn", s.FullScreenOn);
-  v("RecordFilePath", s.RecordFilePath);
+  KAV_RECORD_STATE_VARS(KAV_VISIT_VAR)
 }
 
 // today: "mm/dd". Seeds the defaults (60000/70000/80000 per stage, 250000/300000/350000 totals, "ORVEL").

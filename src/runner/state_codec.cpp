@@ -4,6 +4,7 @@
 #include <concepts>
 #include <cstdio>
 #include <limits>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -19,9 +20,10 @@ struct IsStdVector : std::false_type {};
 template <class T, class A>
 struct IsStdVector<std::vector<T, A>> : std::true_type {};
 
+// A record: a struct whose fields are listed by a VisitFields of its own.
 template <class T>
 concept Record = requires(T& t) {
-  VisitFields(t, [](const char*, auto&) {});
+  VisitFields(t, [](std::string_view, auto&) {});
 };
 
 // The register's 16-bit integers are its Booleans (True = -1).
@@ -66,7 +68,8 @@ TraceValue Encode(Control* const& c) {
 template <Record T>
 TraceValue Encode(const T& record) {
   TraceValue::Object fields;
-  VisitFields(const_cast<T&>(record), [&](const char* name, auto& field) { fields.emplace_back(name, Encode(field)); });
+  VisitFields(const_cast<T&>(record),
+              [&](std::string_view name, auto& field) { fields.emplace_back(std::string(name), Encode(field)); });
   return fields;
 }
 template <class T>
@@ -155,9 +158,12 @@ std::string Decode(const TraceValue& v, T& out) {
   if (!v.Is<TraceValue::Object>()) return "wants an object";
   T copy = out;
   std::string error;
-  for (const auto& [key, value] : v.As<TraceValue::Object>()) {
+  for (const auto& entry : v.As<TraceValue::Object>()) {
+    // Named, not bound: clang before 16 cannot capture a structured binding in a lambda.
+    const std::string& key = entry.first;
+    const TraceValue& value = entry.second;
     bool found = false;
-    VisitFields(copy, [&](const char* name, auto& field) {
+    VisitFields(copy, [&](std::string_view name, auto& field) {
       if (key != name || !error.empty()) return;
       found = true;
       if (std::string e = Decode(value, field); !e.empty()) error = key + " " + e;
@@ -191,7 +197,7 @@ struct Collector {
   std::vector<StateVar>& vars;
 
   template <class T>
-  void operator()(const char* name, T& field) {
+  void operator()(std::string_view name, T& field) {
     StateVar var;
     var.name = name;
     var.get = [&field] { return Encode(field); };
@@ -204,7 +210,7 @@ struct Collector {
     };
     vars.push_back(std::move(var));
   }
-  void operator()(const char* name, std::array<Control*, 10>& field) {
+  void operator()(std::string_view name, std::array<Control*, 10>& field) {
     // Picture boxes compare as the true / false the state lists, and are never set.
     StateVar var;
     var.name = name;
@@ -270,16 +276,7 @@ void AddStateFields(Game& g, const std::vector<StateVar>& vars, TraceEvent& even
   }
   event.Add("pics", std::move(pics));
 
-  const DialogView& d = g.dialog;
-  event.Add("dialog", TraceValue::Object{{"visible", d.visible},
-                                         {"left", d.left},
-                                         {"top", d.top},
-                                         {"width", d.width},
-                                         {"height", d.height},
-                                         {"focus", d.focus},
-                                         {"input", d.input},
-                                         {"selStart", d.selStart},
-                                         {"selLength", d.selLength}});
+  event.Add("dialog", Encode(g.dialog));
 }
 
 }  // namespace kav::runner

@@ -1,70 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
-#include <utility>
 
 #include "game/game.h"
 #include "runner/state_codec.h"
 
 namespace kav {
 namespace {
-
-// The number of members of an aggregate, counted by how many initialisers it takes.
-struct AnyMember {
-  template <class T>
-  operator T() const;
-};
-template <class T, class... A>
-constexpr size_t MemberCount() {
-  if constexpr (requires { T{A{}..., AnyMember{}}; }) {
-    return MemberCount<T, A..., AnyMember>();
-  } else {
-    return sizeof...(A);
-  }
-}
-
-template <class Slice>
-std::vector<std::string> NamesOf(Slice& slice) {
-  std::vector<std::string> names;
-  VisitVars(slice, [&](const char* name, auto&) { names.push_back(name); });
-  return names;
-}
-
-// Heli.X and Heli.Y are parts of one member, Heli.
-template <class Slice>
-size_t MembersNamed(Slice& slice) {
-  std::set<std::string> members;
-  for (const std::string& n : NamesOf(slice)) members.insert(n.substr(0, n.find('.')));
-  return members.size();
-}
-
-TEST(StateVarsTest, EveryMemberOfEverySliceHasItsName) {
-  RunState run;
-  RecordState records;
-  GfxState gfx;
-  DeviceState devices;
-  DialogState dialog;
-  FlowState flow;
-  EXPECT_EQ(MembersNamed(run), MemberCount<RunState>());
-  EXPECT_EQ(MembersNamed(records), MemberCount<RecordState>());
-  EXPECT_EQ(MembersNamed(gfx), MemberCount<GfxState>());
-  EXPECT_EQ(MembersNamed(devices), MemberCount<DeviceState>());
-  EXPECT_EQ(MembersNamed(dialog), MemberCount<DialogState>());
-  EXPECT_EQ(MembersNamed(flow), MemberCount<FlowState>());
-
-  const std::vector<std::string> gfxNames = NamesOf(gfx);
-  EXPECT_EQ(static_cast<size_t>(std::count_if(gfxNames.begin(), gfxNames.end(),
-                                              [](const std::string& n) { return n.rfind("Heli.", 0) == 0; })),
-            MemberCount<HeliRecord>());
-  EffectSpec effect;
-  size_t specFields = 0;
-  VisitFields(effect, [&](const char*, auto&) { ++specFields; });
-  EXPECT_EQ(specFields, MemberCount<EffectSpec>());
-  // The register is these slices and the trace, nothing more.
-  EXPECT_EQ(sizeof(GameState), sizeof(RunState) + sizeof(RecordState) + sizeof(GfxState) + sizeof(DeviceState) +
-                                   sizeof(DialogState) + sizeof(FlowState) + sizeof(Trace));
-}
 
 TEST(StateVarsTest, TheGamesNamesAreAllThereOnce) {
   GameState g;
