@@ -36,9 +36,10 @@ void ReportClear(Game& g) {
   });
 }
 
-// The end shared by the shot tests: a clean scene, then the select result and a new run, or
-// the clear screen and the next stage.
-int16_t ClearEnding(Game& g) {
+// The end shared by the goal tests: a clean scene, then the select result and a new run, or
+// the clear screen and the next stage. A landing on the last stage ends with the finale and the
+// totals; after any other landing the helicopter climbs away from the next stage's start.
+int16_t ClearEnding(Game& g, bool landing) {
   RestoreBackdrop(g);
   if (g.StageSelectPlay != kFalse) {
     ShowSelectResult(g);
@@ -47,10 +48,23 @@ int16_t ClearEnding(Game& g) {
     return kTrue;
   }
   g.TotalTime = g.TotalTime + g.StageTimes[static_cast<size_t>(StageIndex(g))];
+  if (landing && g.CurrentStage == kLastStage) {
+    StageHost host = Stages(g);
+    FinaleSequence(host);
+    ShowStageClear(g);
+    g.screen[Pic::Picture4].Visible = false;
+    g.screen.DoEvents();
+    ShowTotals(g);
+    return kTrue;
+  }
   ShowStageClear(g);
   g.CurrentStage = g.CurrentStage + 1;
   int16_t restart = kFalse;
   SetUpStage(g, restart);
+  if (landing) {
+    StageHost host = Stages(g);
+    AutoClimb(host, 15);
+  }
   return kFalse;
 }
 
@@ -73,7 +87,7 @@ int16_t CheckTargetHit(Game& g) {
   g.platform.Sleep(300);
   PlaySoundSlot(g, kSuccessSound, kTrue, kFalse);
   g.platform.Sleep(1000);
-  const int16_t r = ClearEnding(g);
+  const int16_t r = ClearEnding(g, false);
   StopHitSounds(g);
   return r;
 }
@@ -108,7 +122,7 @@ int16_t CheckClimbingTargetHit(Game& g) {
   PlaySoundSlot(g, kSuccessSound, kTrue, kFalse);
   g.platform.Sleep(1000);
   HideAndPark(g, g.Heli.Pic(kCulpritPic));
-  const int16_t r = ClearEnding(g);
+  const int16_t r = ClearEnding(g, false);
   StopHitSounds(g);
   return r;
 }
@@ -128,7 +142,7 @@ int16_t CheckGunnerHit(Game& g) {
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
   g.platform.Sleep(1000);
-  const int16_t r = ClearEnding(g);
+  const int16_t r = ClearEnding(g, false);
   StopHitSounds(g);
   return r;
 }
@@ -169,32 +183,8 @@ int16_t CheckLanding(Game& g) {
       g.MagazineCount = kFullMagazine;
       PlaySoundSlot(g, kTickSound, kFalse, kFalse);
     }
-    RestoreBackdrop(g);
     g.Landed = kFalse;
-    if (g.StageSelectPlay != kFalse) {
-      ShowSelectResult(g);
-      g.StageSelectPlay = kFalse;
-      g.CurrentStage = 1;
-      r = kTrue;
-    } else {
-      g.TotalTime = g.TotalTime + g.StageTimes[static_cast<size_t>(StageIndex(g))];
-      if (g.CurrentStage == kLastStage) {
-        StageHost host = Stages(g);
-        FinaleSequence(host);
-        ShowStageClear(g);
-        g.screen[Pic::Picture4].Visible = false;
-        g.screen.DoEvents();
-        ShowTotals(g);
-        r = kTrue;
-      } else {
-        ShowStageClear(g);
-        g.CurrentStage = g.CurrentStage + 1;
-        int16_t restart = kFalse;
-        SetUpStage(g, restart);
-        StageHost host = Stages(g);
-        AutoClimb(host, 15);
-      }
-    }
+    r = ClearEnding(g, true);
   }
   PlaySoundSlot(g, kSuccessSound, kFalse, kFalse);
   PlaySoundSlot(g, kLandingSound, kFalse, kFalse);
