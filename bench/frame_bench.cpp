@@ -30,8 +30,9 @@ void BM_ComposeFrameAllSprites(benchmark::State& state) {
   Screen& s = g.screen;
   int i = 0;
   for (Pic id :
-       {AnimePatten(0), AnimePatten(2), AnimePatten(3), AnimePatten(4), AnimePatten(5), AnimePatten(6), AnimePatten(7),
-        AnimePatten(8), AnimePatten(9), AnimePatten(10), Pic::TekiTama, Pic::TekiMen, Pic::Picture1}) {
+       {AnimePatten(kHeliPic), AnimePatten(kSmallBurstPic), AnimePatten(kLargeBurstPic), AnimePatten(kBulletPic),
+        AnimePatten(kCulpritPic), AnimePatten(kHostagePic), AnimePatten(kLadderPic), AnimePatten(kBoatPic),
+        AnimePatten(kMarkerPic), AnimePatten(kFinalePic), Pic::TekiTama, Pic::TekiMen, Pic::Picture1}) {
     s[id].Visible = true;
     s[id].Move(40 + 55 * i, 100 + 20 * i);
     ++i;

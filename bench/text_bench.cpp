@@ -3,6 +3,7 @@
 #include "bench_game.h"
 #include "game/game.h"
 #include "game/hosts.h"
+#include "game/stage_setup.h"
 #include "gfx/message_window.h"
 #include "base/boolean.h"
 
@@ -16,16 +17,7 @@ void BM_TypeBriefingAtDelayZero(benchmark::State& state) {
   Game& g = bench.game();
   MessageHost host = Messages(g);
   for (auto _ : state) {
-    std::array<std::string, 11> lines = {"&       KAVRONA 1",
-                                         "",
-                                         "$ﾊﾝﾆﾝｶﾞ ｺｳｿｳﾋﾞﾙﾆ ｼﾝﾆｭｳｼﾀ",
-                                         "",
-                                         "  ｼｷｭｳ ｾﾝﾀｰﾋﾞﾙｵｸｼﾞｮｳｶﾗ",
-                                         "",
-                                         "        ｶｸﾆﾝｾﾖ  ",
-                                         "",
-                                         "",
-                                         "   /ﾍﾞｽﾄ&:/ 60.00 ORVEL"};
+    std::array<std::string, 11> lines = BriefingLines(g, 1);
     int32_t delay = 0;
     TypeMessage(host, lines, kTrue, delay);
     benchmark::DoNotOptimize(g.screen[Pic::Picture4].Image.Pixels().data());

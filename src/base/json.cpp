@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/utf8.h"
+
 namespace kav {
 namespace {
 
@@ -181,24 +183,6 @@ class Parser {
     return TraceValue(d);
   }
 
-  static void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-
   std::optional<uint32_t> Hex4() {
     if (text_.size() < 4) return std::nullopt;
     uint32_t v = 0;
@@ -252,7 +236,7 @@ class Parser {
             if (!low || *low < 0xDC00 || *low > 0xDFFF) return Fail("a bad surrogate pair");
             *cp = 0x10000 + ((*cp - 0xD800) << 10) + (*low - 0xDC00);
           }
-          AppendUtf8(out, *cp);
+          AppendUtf8(out, static_cast<char32_t>(*cp));
         } break;
         default:
           return Fail("a bad escape in a string");

@@ -8,8 +8,6 @@
 namespace kav {
 namespace {
 
-constexpr int kEffectCount = 4;
-
 struct EffectRow {
   std::string_view name;
   int slot;
@@ -20,10 +18,10 @@ struct EffectRow {
 
 // Looked for in this order; a later effect of the same name overwrites an earlier one.
 constexpr EffectRow kEffects[] = {
-    {"DieselEngineIdle", 3, 1000000, 5, 0},
-    {"OutOfAmmo", 1, 1000000, 0, 0},
-    {"Punched", 2, -1, 0, 0},
-    {"Constant Force", 0, 2000000, 0, 100000},
+    {"DieselEngineIdle", kDieselEngineIdleEffect, 1000000, 5, 0},
+    {"OutOfAmmo", kOutOfAmmoEffect, 1000000, 0, 0},
+    {"Punched", kPunchedEffect, -1, 0, 0},
+    {"Constant Force", kConstantForceEffect, 2000000, 0, 100000},
 };
 
 ForceEffectParams ParamsOf(const EffectSpec& s) {
@@ -42,7 +40,7 @@ ForceEffectParams ParamsOf(const EffectSpec& s) {
 // A fresh effect object from the slot's description, started or stopped on the device.
 void PlayEffect(InputDevices& d, int16_t n, bool start) {
   if (d.devices.ForceFeedbackReady != kTrue) return;
-  if (n < 0 || n >= kEffectCount) return;
+  if (n < 0 || n >= kForceEffectCount) return;
   const size_t slot = static_cast<size_t>(n);
   const std::string& guid = d.devices.EffectGuids[slot];
   d.devices.EffectObjects[slot] = !guid.empty();
@@ -91,7 +89,7 @@ void InitInputDevices(InputDevices d) {
         desc.SamplePeriod = 1000;
         desc.Gain = 10000;
         desc.TriggerRepeat = -1;
-        desc.TriggerButton = row.slot == 2 ? (triggers.empty() ? -1 : triggers.front()) : -1;
+        desc.TriggerButton = row.slot == kPunchedEffect ? (triggers.empty() ? -1 : triggers.front()) : -1;
         desc.DirectionX = row.directionX;
         desc.DirectionY = 0;
         desc.Magnitude = row.magnitude;
@@ -99,7 +97,8 @@ void InitInputDevices(InputDevices d) {
       }
     }
   }
-  const bool ready = !s.EffectGuids[0].empty() && !s.EffectGuids[1].empty() && !s.EffectGuids[2].empty();
+  const bool ready = !s.EffectGuids[kConstantForceEffect].empty() && !s.EffectGuids[kOutOfAmmoEffect].empty() &&
+                     !s.EffectGuids[kPunchedEffect].empty();
   s.ForceFeedbackReady = ready ? kTrue : kFalse;
 }
 
@@ -116,7 +115,10 @@ void PollJoystick(InputDevices d, double& x, double& y, int32_t& button) {
   // The armed "Punched" effect fires on the pad itself; the game only hears of it here.
   if (state.triggered) {
     d.trace.Emit("force", [&](TraceEvent& e) {
-      e.Add("op", "trigger").Add("effect", 2).Add("felt", state.triggered->strength).Add("ms", state.triggered->ms);
+      e.Add("op", "trigger")
+          .Add("effect", static_cast<int>(kPunchedEffect))
+          .Add("felt", state.triggered->strength)
+          .Add("ms", state.triggered->ms);
     });
   }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "devices/device_state.h"
+#include "platform/force_shapes.h"
 #include "platform/joystick.h"
 #include "base/trace.h"
 
@@ -20,7 +21,7 @@ void InitInputDevices(InputDevices d);
 // The steps (-7..6 across each axis) and the button code: 0 none, 1 first, 2 second (the second
 // wins). All zero without a pad.
 void PollJoystick(InputDevices d, double& x, double& y, int32_t& button);
-// Effects 0..3; nothing while ForceFeedbackReady is False.
+// Effects 0..3 (kConstantForceEffect .. kDieselEngineIdleEffect); nothing while ForceFeedbackReady is False.
 void StartForceEffect(InputDevices d, int16_t n);
 void StopForceEffect(InputDevices d, int16_t n);
 // The shutdown's part: the pad is let go and released.

@@ -26,7 +26,7 @@ void Report(const SoundBank& b, const char* op, int32_t slot, int32_t value) {
 
 void CreateSoundBank(SoundBank b, const std::string& appDir) {
   b.devices.SoundDevice = b.audio.Open();
-  for (int slot = 1; slot <= 12; ++slot) {
+  for (int slot = kFirstSound; slot <= kLastSound; ++slot) {
     char name[32];
     std::snprintf(name, sizeof name, "kavrona_w%02d.wav", slot);
     b.devices.SoundBuffers[static_cast<size_t>(slot)] = b.audio.Load(slot, appDir + name);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "devices/device_state.h"
+#include "devices/sound_slots.h"
 #include "platform/audio.h"
 #include "base/trace.h"
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "game/best_times.h"
 #include "game/backdrop.h"
+#include "game/best_times.h"
 #include "game/devices.h"
 #include "game/hosts.h"
 #include "game/result_screens.h"
@@ -24,18 +24,22 @@ void HideAndPark(Game& g, Control& c) {
 }
 
 // The bullet's centre row; halves kept.
-double ShotCentre(Game& g) { return g.ShotY + g.Heli.Pic(4).Height() / 2.0; }
+double ShotCentre(Game& g) {
+  return g.ShotY + g.Heli.Pic(kBulletPic).Height() / 2.0;
+}
 
 void ReportClear(Game& g) {
   g.trace.Emit("clear", [&](TraceEvent& e) {
-    e.Add("stage", g.CurrentStage).Add("time", g.StageTimes[static_cast<size_t>(StageIndex(g))]).Add(
-        "select", g.StageSelectPlay != kFalse);
+    e.Add("stage", g.CurrentStage)
+        .Add("time", g.StageTimes[static_cast<size_t>(StageIndex(g))])
+        .Add("select", g.StageSelectPlay != kFalse);
   });
 }
 
-// The end shared by the shot tests: a clean scene, then the select result and a new run, or
-// the clear screen and the next stage.
-int16_t ClearEnding(Game& g) {
+// The end shared by the goal tests: a clean scene, then the select result and a new run, or
+// the clear screen and the next stage. A landing on the last stage ends with the finale and the
+// totals; after any other landing the helicopter climbs away from the next stage's start.
+int16_t ClearEnding(Game& g, bool landing) {
   RestoreBackdrop(g);
   if (g.StageSelectPlay != kFalse) {
     ShowSelectResult(g);
@@ -44,16 +48,29 @@ int16_t ClearEnding(Game& g) {
     return kTrue;
   }
   g.TotalTime = g.TotalTime + g.StageTimes[static_cast<size_t>(StageIndex(g))];
+  if (landing && g.CurrentStage == kLastStage) {
+    StageHost host = Stages(g);
+    FinaleSequence(host);
+    ShowStageClear(g);
+    g.screen[Pic::Picture4].Visible = false;
+    g.screen.DoEvents();
+    ShowTotals(g);
+    return kTrue;
+  }
   ShowStageClear(g);
   g.CurrentStage = g.CurrentStage + 1;
   int16_t restart = kFalse;
   SetUpStage(g, restart);
+  if (landing) {
+    StageHost host = Stages(g);
+    AutoClimb(host, 15);
+  }
   return kFalse;
 }
 
 void StopHitSounds(Game& g) {
-  PlaySoundSlot(g, 2, kFalse, kFalse);
-  PlaySoundSlot(g, 6, kFalse, kFalse);
+  PlaySoundSlot(g, kExplosionSound, kFalse, kFalse);
+  PlaySoundSlot(g, kSuccessSound, kFalse, kFalse);
 }
 
 }  // namespace
@@ -63,14 +80,14 @@ int16_t CheckTargetHit(Game& g) {
   if (!(g.GoalTop <= c && c < g.GoalBottom)) return kFalse;
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
-  Control& culprit = g.Heli.Pic(5);
-  PanSoundSlot(g, 2, culprit.Left);
+  Control& culprit = g.Heli.Pic(kCulpritPic);
+  PanSoundSlot(g, kExplosionSound, culprit.Left);
   HideAndPark(g, culprit);
-  PlaySoundSlot(g, 2, kTrue, kFalse);
+  PlaySoundSlot(g, kExplosionSound, kTrue, kFalse);
   g.platform.clock.Sleep(300);
-  PlaySoundSlot(g, 6, kTrue, kFalse);
+  PlaySoundSlot(g, kSuccessSound, kTrue, kFalse);
   g.platform.clock.Sleep(1000);
-  const int16_t r = ClearEnding(g);
+  const int16_t r = ClearEnding(g, false);
   StopHitSounds(g);
   return r;
 }
@@ -80,9 +97,9 @@ int16_t CheckClimbingTargetHit(Game& g) {
   bool cleared = false;
   const double c = ShotCentre(g);
   if (g.GoalTop <= c && c <= g.GoalBottom) {
-    Control& culprit = g.Heli.Pic(5);
-    PanSoundSlot(g, 2, culprit.Left);
-    PlaySoundSlot(g, 2, kTrue, kFalse);
+    Control& culprit = g.Heli.Pic(kCulpritPic);
+    PanSoundSlot(g, kExplosionSound, culprit.Left);
+    PlaySoundSlot(g, kExplosionSound, kTrue, kFalse);
     if (g.GoalLeft == 720 && g.GoalRight < g.Heli.X) cleared = true;
     culprit.Visible = false;
     // Each hit sends the culprit further down the building, to its last window.
@@ -102,10 +119,10 @@ int16_t CheckClimbingTargetHit(Game& g) {
   if (!cleared) return kFalse;
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
-  PlaySoundSlot(g, 6, kTrue, kFalse);
+  PlaySoundSlot(g, kSuccessSound, kTrue, kFalse);
   g.platform.clock.Sleep(1000);
-  HideAndPark(g, g.Heli.Pic(5));
-  const int16_t r = ClearEnding(g);
+  HideAndPark(g, g.Heli.Pic(kCulpritPic));
+  const int16_t r = ClearEnding(g, false);
   StopHitSounds(g);
   return r;
 }
@@ -117,15 +134,15 @@ int16_t CheckGunnerHit(Game& g) {
   if (g.GoalTop <= c && c < g.GoalBottom) {
     if (g.EnemyHitsLeft < 1) cleared = true;
     g.EnemyHitsLeft = g.EnemyHitsLeft - 1;
-    PanSoundSlot(g, 2, g.screen[Pic::TekiMen].Left);
-    PlaySoundSlot(g, 2, kTrue, kFalse);
+    PanSoundSlot(g, kExplosionSound, g.screen[Pic::TekiMen].Left);
+    PlaySoundSlot(g, kExplosionSound, kTrue, kFalse);
   }
   if (!cleared) return kFalse;
-  PlaySoundSlot(g, 6, kTrue, kFalse);
+  PlaySoundSlot(g, kSuccessSound, kTrue, kFalse);
   InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
   ReportClear(g);
   g.platform.clock.Sleep(1000);
-  const int16_t r = ClearEnding(g);
+  const int16_t r = ClearEnding(g, false);
   StopHitSounds(g);
   return r;
 }
@@ -139,8 +156,8 @@ int16_t CheckLanding(Game& g) {
   if (g.GoalTop - 2 <= bottom && bottom <= g.GoalTop + 1 && whole && g.GoalLeft <= middle && middle <= g.GoalRight) {
     if (g.HeliVX <= -1.5 || g.HeliVY >= 2.5 || g.HeliVX >= 1.5) {
       g.StageOutcome = kOutcomeHardLanding;
-      PlaySoundSlot(g, 6, kFalse, kFalse);
-      PlaySoundSlot(g, 12, kFalse, kFalse);
+      PlaySoundSlot(g, kSuccessSound, kFalse, kFalse);
+      PlaySoundSlot(g, kLandingSound, kFalse, kFalse);
       return kFalse;
     }
     if (g.CurrentStage == 4) {
@@ -151,50 +168,26 @@ int16_t CheckLanding(Game& g) {
     }
   }
   if (g.Landed != kFalse) {
-    PanSoundSlot(g, 12, g.Heli.X);
-    PlaySoundSlot(g, 12, kTrue, kFalse);
-    PlaySoundSlot(g, 6, kTrue, kFalse);
+    PanSoundSlot(g, kLandingSound, g.Heli.X);
+    PlaySoundSlot(g, kLandingSound, kTrue, kFalse);
+    PlaySoundSlot(g, kSuccessSound, kTrue, kFalse);
     InsertBestTime(g, g.StageTimes[static_cast<size_t>(StageIndex(g))], kFalse);
     ReportClear(g);
     if (g.CurrentStage == 3 && g.MagazineCount < kFullMagazine) {
       // The headquarters refills the magazine cartridge by cartridge.
       for (int32_t n = g.MagazineCount; n <= kFullMagazine; ++n) {
         DrawDigits(g.screen, Pic::Picture2, "M=" + std::to_string(n), g.trace);
-        PlaySoundSlot(g, 8, kTrue, kFalse);
+        PlaySoundSlot(g, kTickSound, kTrue, kFalse);
         g.platform.clock.Sleep(100);
       }
       g.MagazineCount = kFullMagazine;
-      PlaySoundSlot(g, 8, kFalse, kFalse);
+      PlaySoundSlot(g, kTickSound, kFalse, kFalse);
     }
-    RestoreBackdrop(g);
     g.Landed = kFalse;
-    if (g.StageSelectPlay != kFalse) {
-      ShowSelectResult(g);
-      g.StageSelectPlay = kFalse;
-      g.CurrentStage = 1;
-      r = kTrue;
-    } else {
-      g.TotalTime = g.TotalTime + g.StageTimes[static_cast<size_t>(StageIndex(g))];
-      if (g.CurrentStage == kLastStage) {
-        StageHost host = Stages(g);
-        FinaleSequence(host);
-        ShowStageClear(g);
-        g.screen[Pic::Picture4].Visible = false;
-        g.screen.DoEvents();
-        ShowTotals(g);
-        r = kTrue;
-      } else {
-        ShowStageClear(g);
-        g.CurrentStage = g.CurrentStage + 1;
-        int16_t restart = kFalse;
-        SetUpStage(g, restart);
-        StageHost host = Stages(g);
-        AutoClimb(host, 15);
-      }
-    }
+    r = ClearEnding(g, true);
   }
-  PlaySoundSlot(g, 6, kFalse, kFalse);
-  PlaySoundSlot(g, 12, kFalse, kFalse);
+  PlaySoundSlot(g, kSuccessSound, kFalse, kFalse);
+  PlaySoundSlot(g, kLandingSound, kFalse, kFalse);
   return r;
 }
 

@@ -20,7 +20,7 @@ MessageHost Messages(Game& g) {
                      g.screen,
                      g,
                      g.trace,
-                     [&g] { PlaySoundSlot(g, 8, kTrue, kFalse); },
+                     [&g] { PlaySoundSlot(g, kTickSound, kTrue, kFalse); },
                      [&g] {
                        JoystickPoll poll;
                        PollJoystick(g, poll.x, poll.y, poll.button);
@@ -28,9 +28,9 @@ MessageHost Messages(Game& g) {
                      },
                      [&g] { ShutdownGame(g); },
                      [&g] {
-                       PlaySoundSlot(g, 8, kFalse, kFalse);
+                       PlaySoundSlot(g, kTickSound, kFalse, kFalse);
                        // The message window sets the position on the buffer itself, past the switch.
-                       RewindSoundSlot(Sounds(g), 8);
+                       RewindSoundSlot(Sounds(g), kTickSound);
                      }};
 }
 

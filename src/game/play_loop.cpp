@@ -95,7 +95,7 @@ bool PlayFrames(Game& g) {
   const GoalTests tests = StageGoalTests(g);
   for (;;) {
     StageHost host = Stages(g);
-    AttenuateSoundSlot(g, 1, g.Heli.Y);
+    AttenuateSoundSlot(g, kEngineSound, g.Heli.Y);
     UpdateStageClock(g);
     g.Controls = ReadControls(g);
     RestOnPad(host);

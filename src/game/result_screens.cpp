@@ -26,12 +26,6 @@ constexpr int32_t kBurstFrameMs = 90;
 // From this stage time on a time that ranks nowhere is called too slow.
 constexpr int32_t kSlowStageMs = 50000;
 
-constexpr int kExplosionSound = 2;
-constexpr int kHeliPic = 0;
-constexpr int kSmallBurstPic = 2;
-constexpr int kLargeBurstPic = 3;
-constexpr int kLadderPic = 7;
-
 struct StageComment {
   int32_t firstLimit;
   const char* firstText;
@@ -170,8 +164,8 @@ void ShowStageClear(Game& g) {
 }
 
 void ShowFailure(Game& g) {
-  StartForceEffect(g, 1);
-  StopForceEffect(g, 2);
+  StartForceEffect(g, kOutOfAmmoEffect);
+  StopForceEffect(g, kPunchedEffect);
   g.StageSelectPlay = kFalse;
 
   Control* heli = HeliPic(g, kHeliPic);
@@ -202,13 +196,13 @@ void ShowFailure(Game& g) {
   ShowLines(g, lines, kFailureTypingDelay);
 
   PlaySoundSlot(g, kExplosionSound, kFalse, kFalse);
-  StopForceEffect(g, 1);
+  StopForceEffect(g, kOutOfAmmoEffect);
 }
 
 void ShowTotals(Game& g) {
-  StopForceEffect(g, 0);
-  StopForceEffect(g, 1);
-  StopForceEffect(g, 2);
+  StopForceEffect(g, kConstantForceEffect);
+  StopForceEffect(g, kOutOfAmmoEffect);
+  StopForceEffect(g, kPunchedEffect);
 
   Lines lines;
   lines[0] = "$         ｼﾞｶﾝ";

@@ -12,7 +12,7 @@ void ToggleFullScreen(Game& g) {
 void ShutdownGame(Game& g) {
   ReleaseInputDevices(Inputs(g));
   // Runs whatever the sound switch says; with it off both calls do nothing.
-  for (int32_t slot = 0; slot <= 12; ++slot) {
+  for (int32_t slot = 0; slot <= kLastSound; ++slot) {
     PlaySoundSlot(g, slot, kFalse, kFalse);
     PanSoundSlot(g, slot, 0);
   }

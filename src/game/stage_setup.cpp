@@ -25,9 +25,9 @@ void Show(Control& c, int32_t left, int32_t top) {
 
 // The figures of a stage; the ones not named stay hidden and parked.
 void PlaceFigures(Game& g, int32_t stage) {
-  Control& culprit = g.Heli.Pic(5);
-  Control& marker = g.Heli.Pic(9);
-  Control& boat = g.Heli.Pic(8);
+  Control& culprit = g.Heli.Pic(kCulpritPic);
+  Control& marker = g.Heli.Pic(kMarkerPic);
+  Control& boat = g.Heli.Pic(kBoatPic);
   switch (stage) {
     case 1:
       marker.Move(310, 222);
@@ -40,8 +40,8 @@ void PlaceFigures(Game& g, int32_t stage) {
       break;
     case 4:
       marker.Move(590, 60);
-      Show(g.Heli.Pic(6), 600, 99);
-      g.Heli.Pic(7).Visible = true;
+      Show(g.Heli.Pic(kHostagePic), 600, 99);
+      g.Heli.Pic(kLadderPic).Visible = true;
       break;
     case 5:
       marker.Move(0, 0);
@@ -65,19 +65,19 @@ void PlaceFigures(Game& g, int32_t stage) {
 void BlinkMarker(Game& g) {
   const int32_t stage = g.CurrentStage;
   if (stage != 1 && stage != 3 && stage != 4) return;
-  Control& marker = g.Heli.Pic(9);
+  Control& marker = g.Heli.Pic(kMarkerPic);
   for (int i = 0; i < kMarkerBlinks; ++i) {
-    PlaySoundSlot(g, 8, kFalse, kFalse);
+    PlaySoundSlot(g, kTickSound, kFalse, kFalse);
     if (!marker.Visible) {
       marker.Visible = true;
-      PlaySoundSlot(g, 8, kTrue, kFalse);
+      PlaySoundSlot(g, kTickSound, kTrue, kFalse);
     } else {
       marker.Visible = false;
     }
     g.screen.DoEvents();
     g.platform.clock.Sleep(kBlinkPause);
   }
-  PlaySoundSlot(g, 8, kFalse, kFalse);
+  PlaySoundSlot(g, kTickSound, kFalse, kFalse);
   marker.Move(0, kParkTop);
   g.screen.DoEvents();
 }
@@ -99,7 +99,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
   g.trace.Emit("stage", [&](TraceEvent& e) { e.Add("stage", g.CurrentStage).Add("restart", menuRestart != kFalse); });
   Screen& screen = g.screen;
 
-  PlaySoundSlot(g, 1, kFalse, kFalse);
+  PlaySoundSlot(g, kEngineSound, kFalse, kFalse);
   g.PrevControls = 0;
   g.HeliVY = 0;
   g.HeliVX = 0;
@@ -140,7 +140,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
   }
   screen.DoEvents();
 
-  PlaySoundSlot(g, 9, kTrue, kFalse);
+  PlaySoundSlot(g, kBriefingSound, kTrue, kFalse);
   MessageHost messages = Messages(g);
   int32_t delay = kBriefingDelay;
   TypeMessage(messages, lines, kTrue, delay);
@@ -163,7 +163,7 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
 
   // From here on the stage is the one in CurrentStage now: a stage chosen in the menu during
   // the wait has replaced the one this call began with.
-  PlaySoundSlot(g, 9, kFalse, kFalse);
+  PlaySoundSlot(g, kBriefingSound, kFalse, kFalse);
   if (g.CurrentStage == 2 || g.CurrentStage == 6 || g.CurrentStage == 7) g.FireReady = kTrue;
 
   if (menuRestart == kFalse) {
@@ -175,11 +175,11 @@ void SetUpStage(Game& g, int16_t& menuRestart) {
     }
   }
 
-  PlaySoundSlot(g, 1, kTrue, kTrue);
+  PlaySoundSlot(g, kEngineSound, kTrue, kTrue);
 
   g.ClockRunning = kTrue;
   RestoreBackdrop(g);
-  StartForceEffect(g, 2);
+  StartForceEffect(g, kPunchedEffect);
   g.StageStartTick = g.platform.clock.Ticks();
   g.trace.Emit("clock", [&](TraceEvent& e) { e.Add("stage", g.CurrentStage); });
 }

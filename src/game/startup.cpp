@@ -37,7 +37,7 @@ void LoadMainForm(Game& g) {
   s[Pic::Picture2].Visible = true;
   // The title cover lies over everything from the start; its fade puts it away.
   s[Pic::picTitle1].Visible = true;
-  for (int i = 0; i <= 10; ++i) s[AnimePatten(i)].Park();
+  for (int i = kHeliPic; i <= kFinalePic; ++i) s[AnimePatten(i)].Park();
   for (Pic id : {Pic::TekiTama, Pic::TekiMen, Pic::Picture1, Pic::Picture4, Pic::picTotal}) s[id].Park();
 }
 

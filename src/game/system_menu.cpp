@@ -50,8 +50,7 @@ int16_t ShowSystemMenu(Game& g) {
   } else if (answer == "5") {
     Ask(g, KeyHelpText(), kKeyHelpCaption, "Y", "F");
   } else if (answer == "6") {
-    Ask(g, VersionText(KAVRONA_VERSION_MAJOR, KAVRONA_VERSION_MINOR, g.RecordFilePath), kVersionCaption, "Y",
-        "!");
+    Ask(g, VersionText(KAVRONA_VERSION_MAJOR, KAVRONA_VERSION_MINOR, g.RecordFilePath), kVersionCaption, "Y", "!");
   }
   return kFalse;
 }
@@ -66,9 +65,9 @@ void OpenSystemMenu(Game& g) {
 }
 
 void Picture1_Click(Game& g) {
-  PlaySoundSlot(g, 10, kTrue, kFalse);
+  PlaySoundSlot(g, kMenuSound, kTrue, kFalse);
   OpenSystemMenu(g);
-  PlaySoundSlot(g, 10, kFalse, kFalse);
+  PlaySoundSlot(g, kMenuSound, kFalse, kFalse);
 }
 
 }  // namespace kav

@@ -28,7 +28,7 @@ void ShowTitle(Game& g) {
   for (int32_t level = kFadeLevels + 1; level >= 1; --level) FadeStep(g, cover, level);
   logo.Visible = true;
   g.screen.DoEvents();
-  PlaySoundSlot(g, 2, kTrue, kFalse);
+  PlaySoundSlot(g, kExplosionSound, kTrue, kFalse);
   InitInputDevices(g);
   for (int32_t level = 1; level <= kFadeLevels + 1; ++level) FadeStep(g, cover, level);
 
@@ -39,7 +39,7 @@ void ShowTitle(Game& g) {
   cover.Park();
   logo.Park();
   g.screen.DoEvents();
-  PlaySoundSlot(g, 2, kFalse, kFalse);
+  PlaySoundSlot(g, kExplosionSound, kFalse, kFalse);
 }
 
 }  // namespace kav

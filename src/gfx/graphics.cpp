@@ -70,8 +70,8 @@ void SetUpGraphics(GfxState& g, Screen& screen, Platform platform) {
 
   SeedRandom(g, std::floor(platform.clock.SecondsSinceMidnight() / 3));
 
-  g.Heli.Width = screen[AnimePatten(0)].Width();
-  g.Heli.Height = screen[AnimePatten(0)].Height();
+  g.Heli.Width = screen[AnimePatten(kHeliPic)].Width();
+  g.Heli.Height = screen[AnimePatten(kHeliPic)].Height();
 
   MoveControl(picBuhin, -1, -1, 655, 123);
   MoveControl(picMask, -1, -1, 655, 123);

@@ -19,10 +19,10 @@ struct MessageHost {
   Screen& screen;
   const GfxState& gfx;  // GlyphRows
   const Trace& trace;
-  std::function<void()> tick;                  // the per-glyph sound: PlaySoundSlot(8, True, False)
+  std::function<void()> tick;                  // the per-glyph sound: PlaySoundSlot(kTickSound, True, False)
   std::function<JoystickPoll()> pollJoystick;  // steps and button code
   std::function<void()> shutdown;              // Escape: ShutdownGame, which does not return
-  // The tick silenced: PlaySoundSlot(8, False, False), then slot 8's buffer back to position 0
+  // The tick silenced: PlaySoundSlot(kTickSound, False, False), then its buffer back to position 0
   // directly, whatever the sound switch says.
   std::function<void()> stopTick;
 };

@@ -6,45 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "gfx/pics.h"
 #include "gfx/region.h"
 #include "gfx/surface.h"
 #include "platform/event_pump.h"
 #include "platform/platform.h"
 
 namespace kav {
-
-// The picture boxes of the main window, by their control names.
-enum class Pic : int {
-  picP,
-  picBack,
-  picTitle0,
-  picTitle1,
-  FontSrc,
-  picBuhin,
-  picMask,
-  picTim,
-  Picture2,
-  Picture3,
-  Picture4,
-  picAnimePatten0,
-  picAnimePatten10 = picAnimePatten0 + 10,
-  TekiTama,
-  TekiMen,
-  Picture1,
-  picTotal,
-  imgIcon0,  // the dialog's four icons, never shown by themselves
-  imgIcon3 = imgIcon0 + 3,
-  picCursor,  // the pointer over the dialog
-  frmDLG,     // the dialog window, above everything
-  Count,
-};
-
-constexpr Pic AnimePatten(int i) {
-  return static_cast<Pic>(static_cast<int>(Pic::picAnimePatten0) + i);
-}
-constexpr Pic ImgIcon(int i) {
-  return static_cast<Pic>(static_cast<int>(Pic::imgIcon0) + i);
-}
 
 // Where a surface not in use waits: just below the visible area.
 constexpr int32_t kParkLeft = 0;

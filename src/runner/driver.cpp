@@ -241,7 +241,7 @@ void Driver::Set(const Command& c) {
       Control* body = first >= 0 && first < static_cast<int32_t>(game_.Heli.Pics.size())
                           ? game_.Heli.Pics[static_cast<size_t>(first)]
                           : nullptr;
-      Control& sprite = body != nullptr ? *body : game_.screen[AnimePatten(0)];
+      Control& sprite = body != nullptr ? *body : game_.screen[AnimePatten(kHeliPic)];
       sprite.Move(game_.Heli.X, game_.Heli.Y);
     }
   }

@@ -122,12 +122,12 @@ void Resupply(StageHost& host) {
   RunState& run = host.run;
   for (int32_t n = run.MagazineCount; n <= 15; ++n) {
     DrawDigits(host.screen, Pic::Picture2, "M=" + std::to_string(n), host.trace);
-    PlaySoundSlot(host.sound, 8, kFalse, kFalse);
-    PlaySoundSlot(host.sound, 8, kTrue, kFalse);
+    PlaySoundSlot(host.sound, kTickSound, kFalse, kFalse);
+    PlaySoundSlot(host.sound, kTickSound, kTrue, kFalse);
     StagePause(host, 100);
   }
   run.MagazineCount = 15;
-  PlaySoundSlot(host.sound, 8, kFalse, kFalse);
+  PlaySoundSlot(host.sound, kTickSound, kFalse, kFalse);
 }
 
 uint8_t TouchDownOnPad(StageHost& host, uint8_t result) {
@@ -137,11 +137,11 @@ uint8_t TouchDownOnPad(StageHost& host, uint8_t result) {
     result = kOutcomeHardLanding;
   } else {
     if (heli.X > 640 && heli.Y < 150) Resupply(host);
-    PlaySoundSlot(host.sound, 12, kTrue, kFalse);
+    PlaySoundSlot(host.sound, kLandingSound, kTrue, kFalse);
     run.OnPad = kTrue;
     StagePause(host, 250);
   }
-  PlaySoundSlot(host.sound, 12, kFalse, kFalse);
+  PlaySoundSlot(host.sound, kLandingSound, kFalse, kFalse);
   return result;
 }
 
@@ -188,7 +188,7 @@ uint8_t CheckHeliContacts(StageHost& host) {
     result = FigureTests(heli, host.screen[Pic::TekiMen], kOutcomeRammedCulprit, result);
   }
   if (run.CurrentStage == 4) {
-    result = FigureTests(heli, *heli.Pics[6], kOutcomeHostageHit, result);
+    result = FigureTests(heli, *heli.Pics[kHostagePic], kOutcomeHostageHit, result);
   }
 
   const bool onPad = !keys[5].empty() && keys[5] == run.PadColour && keys[6] == run.PadColour;
@@ -225,8 +225,8 @@ void MissileStep(StageHost& host) {
     if (!IsCrashAt(host, missile.Left + i, missile.Top + missile.Height())) continue;
     run.MissileX = 720;
     missile.Visible = false;
-    Control& small = *heli.Pics[2];
-    Control& large = *heli.Pics[3];
+    Control& small = *heli.Pics[kSmallBurstPic];
+    Control& large = *heli.Pics[kLargeBurstPic];
     small.Move(missile.Left - 13, missile.Top - 10);
     small.Visible = true;
     StagePause(host, 50);

@@ -48,14 +48,14 @@ void Fire(StageHost& host) {
   } else {
     run.MagazineCount = run.MagazineCount - 1;
   }
-  StartForceEffect(host.input, 3);
+  StartForceEffect(host.input, kDieselEngineIdleEffect);
   DrawDigits(host.screen, Pic::Picture2, "M=" + std::to_string(run.MagazineCount), host.trace);
-  PlaySoundSlot(host.sound, 7, kFalse, kFalse);
-  PanSoundSlot(host.sound, 7, host.gfx.Heli.Pic(0).Left);
-  PlaySoundSlot(host.sound, 7, kTrue, kFalse);
+  PlaySoundSlot(host.sound, kRifleSound, kFalse, kFalse);
+  PanSoundSlot(host.sound, kRifleSound, host.gfx.Heli.Pic(kHeliPic).Left);
+  PlaySoundSlot(host.sound, kRifleSound, kTrue, kFalse);
   run.ShotX = heli.X + heli.Width;
   run.ShotY = heli.Y + 10;
-  host.gfx.Heli.Pic(4).Visible = true;
+  host.gfx.Heli.Pic(kBulletPic).Visible = true;
   // The gunner answers every shot with a missile.
   if (run.CurrentStage == 7) {
     Control& missile = host.screen[Pic::TekiTama];
@@ -105,18 +105,18 @@ void Steer(RunState& run, uint8_t d) {
 
 // Both burst frames at one place, 50 ms apart.
 void ShowBurst(StageHost& host, int32_t x, int32_t y) {
-  Control& small = host.gfx.Heli.Pic(2);
+  Control& small = host.gfx.Heli.Pic(kSmallBurstPic);
   small.Move(x, y);
   small.Visible = true;
   StagePause(host, kBurstMs);
-  Control& large = host.gfx.Heli.Pic(3);
+  Control& large = host.gfx.Heli.Pic(kLargeBurstPic);
   large.Move(x, y);
   large.Visible = true;
 }
 
 void PutBurstAway(StageHost& host) {
-  HideAndPark(host.gfx.Heli.Pic(2));
-  HideAndPark(host.gfx.Heli.Pic(3));
+  HideAndPark(host.gfx.Heli.Pic(kSmallBurstPic));
+  HideAndPark(host.gfx.Heli.Pic(kLargeBurstPic));
 }
 
 int16_t Run(const std::function<int16_t()>& test) {
@@ -200,17 +200,17 @@ void FlyFrame(StageHost& host) {
   HeliRecord& heli = host.gfx.Heli;
   if (run.OnPad != kFalse) return;
   FlyStep(host, run.Controls);
-  host.gfx.Heli.Pic(0).Move(heli.X, heli.Y);
-  PanSoundSlot(host.sound, 1, heli.X);
+  host.gfx.Heli.Pic(kHeliPic).Move(heli.X, heli.Y);
+  PanSoundSlot(host.sound, kEngineSound, heli.X);
   // The rope ladder hangs from the helicopter while the hostage is out.
-  if (host.gfx.Heli.Pic(6).Visible) {
-    host.gfx.Heli.Pic(7).Move(ToLong(heli.X + heli.Width / 2.0), heli.Y + heli.Height);
+  if (host.gfx.Heli.Pic(kHostagePic).Visible) {
+    host.gfx.Heli.Pic(kLadderPic).Move(ToLong(heli.X + heli.Width / 2.0), heli.Y + heli.Height);
   }
   host.screen.DoEvents();
 }
 
 bool BulletInFlight(const StageHost& host) {
-  const Control* bullet = host.gfx.Heli.Pics[4];
+  const Control* bullet = host.gfx.Heli.Pics[kBulletPic];
   return bullet->Visible && host.run.Loaded == kTrue;
 }
 
@@ -226,12 +226,12 @@ int16_t BulletStep(StageHost& host, const GoalTests& tests) {
     return Run(tests.CheckLanding);
   }
 
-  Control& bullet = host.gfx.Heli.Pic(4);
+  Control& bullet = host.gfx.Heli.Pic(kBulletPic);
   if (bullet.Left >= kScreenWidth) {
     HideAndPark(bullet);
     run.ShotTravel = 0;
     // Off the right edge the rifle is ready again at once, unless the helicopter is far right.
-    if (host.gfx.Heli.Pic(0).Left < 600) run.FireReady = kTrue;
+    if (host.gfx.Heli.Pic(kHeliPic).Left < 600) run.FireReady = kTrue;
   } else {
     bullet.Move(run.ShotX + run.ShotTravel, run.ShotY);
   }

@@ -18,11 +18,9 @@ constexpr int32_t kSeatedBelowScreen = 713;
 constexpr int32_t kHarbourX = 658;
 constexpr int32_t kHarbourShift = 435;
 constexpr int32_t kCrossingMs = 1000;
-constexpr int16_t kEngineEffect = 2;
-constexpr int32_t kBoatSound = 11;
 
 Control& Boat(StageHost& host) {
-  return host.gfx.Heli.Pic(8);
+  return host.gfx.Heli.Pic(kBoatPic);
 }
 
 void Announce(const StageHost& host, const char* name) {
@@ -41,7 +39,7 @@ void MoveTogether(StageHost& host, int32_t d) {
   heli.Y = heli.Y + d;
   Control& boat = Boat(host);
   boat.Top = boat.Top + d;
-  host.gfx.Heli.Pic(0).Move(heli.X, heli.Y);
+  host.gfx.Heli.Pic(kHeliPic).Move(heli.X, heli.Y);
   StagePause(host, kStepMs);
 }
 
@@ -52,7 +50,7 @@ void BoatRiseSequence(StageHost& host) {
   RunState& run = host.run;
   HeliRecord& heli = host.gfx.Heli;
   Control& boat = Boat(host);
-  StopForceEffect(host.input, kEngineEffect);
+  StopForceEffect(host.input, kPunchedEffect);
   boat.Move(kBoatLeft, kBoatBelowScreen);
   boat.Visible = true;
   if (run.CurrentStage == 5) {
@@ -68,12 +66,12 @@ void BoatRiseSequence(StageHost& host) {
       heli.Y = y - k;
       y = heli.Y;
       boat.Top = boat.Top - k;
-      host.gfx.Heli.Pic(0).Move(heli.X, heli.Y);
+      host.gfx.Heli.Pic(kHeliPic).Move(heli.X, heli.Y);
       StagePause(host, kStepMs);
     }
   }
   AtRest(run);
-  StartForceEffect(host.input, kEngineEffect);
+  StartForceEffect(host.input, kPunchedEffect);
 }
 
 void FerrySequence(StageHost& host) {
@@ -81,7 +79,7 @@ void FerrySequence(StageHost& host) {
   RunState& run = host.run;
   HeliRecord& heli = host.gfx.Heli;
   const int32_t t0 = host.platform.clock.Ticks();
-  StopForceEffect(host.input, kEngineEffect);
+  StopForceEffect(host.input, kPunchedEffect);
   for (int32_t d = 0; d <= 20; ++d) MoveTogether(host, d);
   AtRest(run);
   heli.X = kHarbourX;
@@ -89,14 +87,14 @@ void FerrySequence(StageHost& host) {
   boat.Left = boat.Left + kHarbourShift;
   StagePause(host, kCrossingMs);
   for (int32_t d = 20; d >= 0; --d) MoveTogether(host, -d);
-  StartForceEffect(host.input, kEngineEffect);
+  StartForceEffect(host.input, kPunchedEffect);
   // The stage clock runs on through the trip; the counter may wrap on the way.
   run.StageStartTick = TickAdd(run.StageStartTick, TickDiff(host.platform.clock.Ticks(), t0));
 }
 
 void FinaleSequence(StageHost& host) {
   Announce(host, "finale");
-  StopForceEffect(host.input, kEngineEffect);
+  StopForceEffect(host.input, kPunchedEffect);
   StagePause(host, 600);
   RewindSoundSlot(host.sound, kBoatSound);
   PlaySoundSlot(host.sound, kBoatSound, kTrue, kFalse);
@@ -105,7 +103,7 @@ void FinaleSequence(StageHost& host) {
   PlaySoundSlot(host.sound, kBoatSound, kFalse, kFalse);
 
   // The glide has no pause: it runs as fast as the machine draws.
-  Control& picture = host.screen[Pic::picAnimePatten10];
+  Control& picture = host.screen[AnimePatten(kFinalePic)];
   const Control& stage = host.screen[Pic::picP];
   picture.Visible = true;
   for (int32_t j = 0; j <= 200; ++j) {

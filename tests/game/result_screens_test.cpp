@@ -83,8 +83,9 @@ struct BurstWatch : SleepHook {
       return;
     }
     const HeliRecord& h = game->Heli;
-    const Control& shown = h.Pics[2]->Visible ? *h.Pics[2] : *h.Pics[3];
-    frames.push_back({h.Pics[2]->Visible, h.Pics[3]->Visible, shown.Left, shown.Top, h.Pics[0]->Visible});
+    const Control& shown = h.Pics[kSmallBurstPic]->Visible ? *h.Pics[kSmallBurstPic] : *h.Pics[kLargeBurstPic];
+    frames.push_back({h.Pics[kSmallBurstPic]->Visible, h.Pics[kLargeBurstPic]->Visible, shown.Left, shown.Top,
+                      h.Pics[kHeliPic]->Visible});
   }
 };
 
@@ -284,9 +285,9 @@ TEST_F(ResultScreensTest, FailureExplodesTheHelicopterThenTypesAndSilencesItself
   HeliRecord& heli = game->Heli;
   heli.X = 300;
   heli.Y = 200;
-  heli.Pics[0]->Move(310, 205);
-  heli.Pics[0]->Visible = true;
-  heli.Pics[7]->Visible = true;
+  heli.Pics[kHeliPic]->Move(310, 205);
+  heli.Pics[kHeliPic]->Visible = true;
+  heli.Pics[kLadderPic]->Visible = true;
   game->StageSelectPlay = kTrue;
 
   Failure(2);
@@ -302,10 +303,10 @@ TEST_F(ResultScreensTest, FailureExplodesTheHelicopterThenTypesAndSilencesItself
     EXPECT_EQ(f.top, 200);
     EXPECT_FALSE(f.heli) << "the helicopter is gone before the first burst";
   }
-  EXPECT_FALSE(heli.Pics[2]->Visible);
-  EXPECT_FALSE(heli.Pics[3]->Visible);
-  EXPECT_FALSE(heli.Pics[0]->Visible);
-  EXPECT_FALSE(heli.Pics[7]->Visible);
+  EXPECT_FALSE(heli.Pics[kSmallBurstPic]->Visible);
+  EXPECT_FALSE(heli.Pics[kLargeBurstPic]->Visible);
+  EXPECT_FALSE(heli.Pics[kHeliPic]->Visible);
+  EXPECT_FALSE(heli.Pics[kLadderPic]->Visible);
   EXPECT_EQ(game->StageSelectPlay, kFalse);
   ExpectWindowCentred(true);
 

@@ -7,6 +7,7 @@
 #include "game/devices.h"
 #include "game/game_fixture.h"
 #include "game/hosts.h"
+#include "game/stage_setup.h"
 #include "game/startup.h"
 #include "base/boolean.h"
 #include "base/game_exit.h"
@@ -166,23 +167,9 @@ TEST_F(MessageWindowTest, EmptyMessageClearsTheWindowAndTakesNoTimeAndNoPoll) {
   EXPECT_EQ(polls, 3) << "mark-up is polled after too";
 }
 
-// The stage-1 briefing as its set-up hands it over, with the best line of the default table.
-Lines StageOneBriefing() {
-  return {"&       KAVRONA 1",
-          "",
-          "$ﾊﾝﾆﾝｶﾞ ｺｳｿｳﾋﾞﾙﾆ ｼﾝﾆｭｳｼﾀ",
-          "",
-          "  ｼｷｭｳ ｾﾝﾀｰﾋﾞﾙｵｸｼﾞｮｳｶﾗ",
-          "",
-          "        ｶｸﾆﾝｾﾖ  ",
-          "",
-          "",
-          "   /ﾍﾞｽﾄ&:/ 60.00 ORVEL",
-          ""};
-}
-
 TEST_F(MessageWindowTest, BriefingTakesItsGlyphsAndSpacesAndReportsItself) {
-  Lines lines = StageOneBriefing();
+  // The stage-1 briefing as its set-up hands it over, with the best line of the default table.
+  Lines lines = BriefingLines(*game, 1);
   int32_t delay = 25;
   const int presents = platform->PresentCount();
   // 79 glyphs and 35 blanks, the prompt's included.
@@ -198,7 +185,7 @@ TEST_F(MessageWindowTest, BriefingTakesItsGlyphsAndSpacesAndReportsItself) {
   EXPECT_EQ(begun.fields[0].first, "lines");
   const auto& texts = begun.fields[0].second.As<TraceValue::Array>();
   ASSERT_EQ(texts.size(), 11u);
-  EXPECT_EQ(texts[0].As<std::string>(), "&       KAVRONA 1");
+  EXPECT_EQ(texts[0].As<std::string>(), lines[0]);
   EXPECT_EQ(texts[10].As<std::string>(), "      $ﾎﾞﾀﾝｦ ｵｼﾃｸﾚ");
   EXPECT_EQ(begun.fields[1].first, "delay");
   EXPECT_EQ(begun.fields[1].second.As<int64_t>(), 25);
@@ -208,7 +195,7 @@ TEST_F(MessageWindowTest, BriefingTakesItsGlyphsAndSpacesAndReportsItself) {
 
 TEST_F(MessageWindowTest, SpaceHeldFromTheStartShowsTheBriefingWithOneRefresh) {
   platform->SetKey(kVkSpace, true);
-  Lines lines = StageOneBriefing();
+  Lines lines = BriefingLines(*game, 1);
   int32_t delay = 25;
   const int presents = platform->PresentCount();
   EXPECT_EQ(Type(lines, delay, kTrue), 120 * 10) << "every character, mark-up too, adds the pause";

@@ -1,6 +1,7 @@
 // A run as a script plays it: the first briefing, the clock strip, a clear and a failure.
 #include <gtest/gtest.h>
 
+#include "game/stage_setup.h"
 #include "runner/runner_fixture.h"
 
 namespace kav {
@@ -20,10 +21,9 @@ class PlayRunnerTest : public testing::RunnerFixture {
 TEST_F(PlayRunnerTest, TheFirstBriefingAndTheClockStrip) {
   ASSERT_EQ(Run(ToTheClock() + "frames 6\nquit\n"), 0) << errors;
   const std::vector<std::string> lines = Lines(*Find("message"));
-  const std::vector<std::string> want = {"&       KAVRONA 1", "", "$ﾊﾝﾆﾝｶﾞ ｺｳｿｳﾋﾞﾙﾆ ｼﾝﾆｭｳｼﾀ", "",
-                                         "  ｼｷｭｳ ｾﾝﾀｰﾋﾞﾙｵｸｼﾞｮｳｶﾗ", "", "        ｶｸﾆﾝｾﾖ  ", "", "",
-                                         "   /ﾍﾞｽﾄ&:/ 60.00 ORVEL"};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), want);
+  const std::array<std::string, 11> want = BriefingLines(*game, 1);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10),
+            std::vector<std::string>(want.begin(), want.begin() + 10));
   EXPECT_EQ(Field(*Find("message"), "delay")->As<int64_t>(), 25);
   EXPECT_EQ(Field(*Find("stage"), "stage")->As<int64_t>(), 1);
   EXPECT_FALSE(Field(*Find("stage"), "restart")->As<bool>());

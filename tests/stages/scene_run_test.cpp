@@ -93,7 +93,7 @@ class SceneRunTest : public testing::GameFixture {
     G().Heli.X = x;
     G().Heli.Y = y;
     G().HeliVY = vy;
-    G().Heli.Pics[0]->Move(x, y);
+    G().Heli.Pics[kHeliPic]->Move(x, y);
   }
 };
 
@@ -142,7 +142,7 @@ TEST_F(SceneRunTest, AGentleDescentOntoTheTowerRoofRestsAndResupplies) {
   EXPECT_EQ(G().OnPad, kFalse);
   EXPECT_EQ(G().FireReady, kTrue);
   EXPECT_LT(G().Heli.Y, y - 10);
-  EXPECT_EQ(G().Heli.Pics[0]->Top, G().Heli.Y);
+  EXPECT_EQ(G().Heli.Pics[kHeliPic]->Top, G().Heli.Y);
 }
 
 TEST_F(SceneRunTest, AFastDescentOntoTheTowerRoofIsAHardLanding) {

@@ -184,7 +184,7 @@ TEST_F(SequencesTest, TheFinaleSinksToTheBoatsSoundAndGlidesThePicture) {
   Run(FinaleSequence);
   ASSERT_EQ(steps.size(), 1u + 21u + 1u);
   EXPECT_EQ(steps[21], (Step{210, 712, 210, 712, 210, 714}));
-  const Control& picture = G().screen[Pic::picAnimePatten10];
+  const Control& picture = G().screen[AnimePatten(kFinalePic)];
   const Control& picP = G().screen[Pic::picP];
   // 201 steps to the right; one row down after each step with j a multiple of 3, from 121.
   EXPECT_EQ(picture.Left, picP.Left + 300);

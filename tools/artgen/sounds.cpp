@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "art.h"
+#include "devices/sound_slots.h"
 
 // The game's sound effects, built from oscillators, seeded noise and a few filters. Everything is
 // mixed in doubles and only rounded to 16 bits at the end, after the fades and the level.
@@ -279,7 +280,7 @@ Clip Rotor() {
     air[i] = wash[i] * (0.45 + 0.55 * Pulsing(i, kPeriod, 2));
   }
   Wave w = Mix({{&thump, 1.0}, {&slap, 0.45}, {&crack, 0.16}, {&air, 0.4}, {&turbine, 0.1}, {&hum, 0.05}});
-  return Loop(1, "helicopter engine: blade slap at 15 Hz over a turbine whine", std::move(w), -3.0);
+  return Loop(kEngineSound, "helicopter engine: blade slap at 15 Hz over a turbine whine", std::move(w), -3.0);
 }
 
 // 2: something hit and blew up: a bright burst, a falling boom, a rumble that dies away with debris.
@@ -308,7 +309,7 @@ Clip Explosion() {
   }
   Wave w = Mix({{&crack, 0.6}, {&burst, 1.0}, {&boom, 0.85}, {&rumble, 0.8}, {&debris, 0.12}});
   Warm(w, 1.6);
-  return OneShot(2, "impact and explosion: burst, falling boom, rumble", std::move(w), -1.0, 0.002, 0.3);
+  return OneShot(kExplosionSound, "impact and explosion: burst, falling boom, rumble", std::move(w), -1.0, 0.002, 0.3);
 }
 
 // 3: a radio blip: a crackle of static, a beep, the squelch closing.
@@ -326,7 +327,7 @@ Clip RadioBlip() {
     squelch[i] = closeBp(rnd()) * Hit(t - 0.15, 0.003, 0.03);
   }
   Wave w = Mix({{&staticOpen, 0.5}, {&tone, 1.0}, {&squelch, 0.6}});
-  return OneShot(3, "radio blip: static, a beep, squelch", std::move(w), -3.0, 0.003, 0.03);
+  return OneShot(kRadioSound, "radio blip: static, a beep, squelch", std::move(w), -3.0, 0.003, 0.03);
 }
 
 // 4: a warning alarm: a two-tone warble, the pitch gliding between tones so nothing clicks.
@@ -344,7 +345,7 @@ Clip Alarm() {
     const double since = std::fmod(t, 0.175);
     w[i] = soften(square) * (0.45 + 0.55 * Rise(since, 0, 0.008) * std::exp(-since / 0.06));
   }
-  return OneShot(4, "alarm: two-tone warble", std::move(w), -3.0, 0.012, 0.05);
+  return OneShot(kAlarmSound, "alarm: two-tone warble", std::move(w), -3.0, 0.012, 0.05);
 }
 
 // 5: a whoosh: noise through a band that sweeps up as it swells and back down as it passes.
@@ -370,7 +371,7 @@ Clip Whoosh() {
     body[i] = low(noise) * swell * swell;
   }
   Wave w = Mix({{&air, 1.0}, {&body, 0.35}});
-  return OneShot(5, "whoosh: swept noise passing by", std::move(w), -3.0, 0.01, 0.05);
+  return OneShot(kWhooshSound, "whoosh: swept noise passing by", std::move(w), -3.0, 0.01, 0.05);
 }
 
 // 6: the success jingle: a quick rising arpeggio, the top note left to ring.
@@ -383,7 +384,7 @@ Clip Jingle() {
             {1.0, 0.5, 0.25, 0.12});
   }
   AddNote(w, 0.255, 2 * notes[3], 0.12, 0.004, 0.2, {1.0});  // a little sparkle over the top
-  return OneShot(6, "success jingle: G5 C6 E6 G6 arpeggio", std::move(w), -3.0, 0.002, 0.15);
+  return OneShot(kSuccessSound, "success jingle: G5 C6 E6 G6 arpeggio", std::move(w), -3.0, 0.002, 0.15);
 }
 
 // 7: the rifle: a sharp crack, the blast, a short thump and an echo off the hills.
@@ -409,7 +410,7 @@ Clip Rifle() {
   for (size_t i = delay; i < n; ++i) echo[i] = echoLp(crack[i - delay] + 2 * blast[i - delay]);
   Wave w = Mix({{&crack, 1.0}, {&blast, 0.9}, {&thump, 0.35}, {&tail, 0.25}, {&echo, 0.25}});
   Warm(w, 2.4);
-  return OneShot(7, "rifle shot: crack, blast, short echo", std::move(w), -1.0, 0.0005, 0.06);
+  return OneShot(kRifleSound, "rifle shot: crack, blast, short echo", std::move(w), -1.0, 0.0005, 0.06);
 }
 
 // 8: one typed glyph: a tiny bright tick, a few ringing modes and a breath of noise.
@@ -426,7 +427,7 @@ Clip Tick() {
                          0.35 * std::sin(kTau * 1800 * t) * Hit(t, 0.001, 0.0035);
     w[i] = modes + 0.4 * airHp(rnd()) * Hit(t, 0.001, 0.0008);
   }
-  return OneShot(8, "text tick: one typed character", std::move(w), -3.0, 0.0005, 0.006);
+  return OneShot(kTickSound, "text tick: one typed character", std::move(w), -3.0, 0.0005, 0.006);
 }
 
 // 9: the briefing opens: two chirped tones over radio hiss, then the squelch.
@@ -450,7 +451,7 @@ Clip Briefing() {
     squelch[i] = squelchBp(rnd()) * Hit(t - 0.36, 0.003, 0.025);
   }
   Wave w = Mix({{&tones, 1.0}, {&hiss, 0.09}, {&squelch, 0.45}});
-  return OneShot(9, "briefing opener: two-tone radio chirp and squelch", std::move(w), -3.0, 0.01, 0.05);
+  return OneShot(kBriefingSound, "briefing opener: two-tone radio chirp and squelch", std::move(w), -3.0, 0.01, 0.05);
 }
 
 // 10: the menu chime: two soft bell notes, a fifth apart.
@@ -462,7 +463,7 @@ Clip Chime() {
     const double t = Time(i) - 0.13;
     w[i] += 0.05 * std::sin(kTau * 1318.51 * 2.76 * t) * Hit(t, 0.008, 0.08);
   }
-  return OneShot(10, "menu chime: two soft notes", std::move(w), -3.0, 0.003, 0.12);
+  return OneShot(kMenuSound, "menu chime: two soft notes", std::move(w), -3.0, 0.003, 0.12);
 }
 
 // 11: the rescue boat: a single cylinder putting 7.5 times a second, water slapping at the hull.
@@ -498,7 +499,7 @@ Clip Boat() {
     slosh[i] = water[i] * (0.6 + 0.4 * std::sin(kTau * 2 * kLoopHz * t) * std::sin(kTau * 3 * kLoopHz * t));
   }
   Wave w = Mix({{&firing, 1.0}, {&exhaust, 0.5}, {&clatter, 0.06}, {&drone, 0.12}, {&slosh, 0.12}});
-  return Loop(11, "rescue boat engine: low putting motor", std::move(w), -3.0);
+  return Loop(kBoatSound, "rescue boat engine: low putting motor", std::move(w), -3.0);
 }
 
 // 12: touching down: a soft low thump, the skids knocking, a short scrape.
@@ -519,7 +520,7 @@ Clip Landing() {
   }
   Wave w = Mix({{&thump, 1.0}, {&body, 0.45}, {&knock, 0.15}, {&skid, 0.22}});
   Warm(w, 1.2);
-  return OneShot(12, "landing thud: low thump and a little skid", std::move(w), -2.0, 0.001, 0.06);
+  return OneShot(kLandingSound, "landing thud: low thump and a little skid", std::move(w), -2.0, 0.001, 0.06);
 }
 
 }  // namespace

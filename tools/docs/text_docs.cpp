@@ -8,6 +8,7 @@
 #include "game/artwork.h"
 #include "game/game.h"
 #include "game/hosts.h"
+#include "game/stage_setup.h"
 #include "gfx/digits.h"
 #include "gfx/message_window.h"
 #include "base/boolean.h"
@@ -15,16 +16,6 @@
 #include "base/png_io.h"
 
 namespace {
-
-// The best time as the briefing's best line shows it: "#.00", blank-padded to six characters.
-std::string BestTime(int32_t ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", ms / 1000.0);
-  std::string s = text;
-  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
-  if (s.size() < 6) s.insert(0, 6 - s.size(), ' ');
-  return s.substr(s.size() - 6);
-}
 
 bool Write(const std::string& path, const kav::Surface& s) {
   if (kav::WritePng(path, s.Width(), s.Height(), s.Pixels().data())) return true;
@@ -56,19 +47,7 @@ int main(int argc, char** argv) {
   kav::SeedDefaultRecords(g, "01/01");
   kav::Screen& screen = g.screen;
 
-  std::array<std::string, 11> lines = {
-      "&       KAVRONA 1",
-      "",
-      "$ﾊﾝﾆﾝｶﾞ ｺｳｿｳﾋﾞﾙﾆ ｼﾝﾆｭｳｼﾀ",
-      "",
-      "  ｼｷｭｳ ｾﾝﾀｰﾋﾞﾙｵｸｼﾞｮｳｶﾗ",
-      "",
-      "        ｶｸﾆﾝｾﾖ  ",
-      "",
-      "",
-      "   /ﾍﾞｽﾄ&:/" + BestTime(g.RecordTimes[0]) + " " + g.RecordNames[0],
-      "",
-  };
+  std::array<std::string, 11> lines = kav::BriefingLines(g, 1);
   kav::MessageHost host = kav::Messages(g);
   int32_t delay = 0;
   kav::TypeMessage(host, lines, kav::kTrue, delay);
