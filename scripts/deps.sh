@@ -12,6 +12,13 @@ KAVRONA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev python3
   desktop-file-utils appstream man-db
 )
+# For making the Debian package and checking it; the trial install runs it under Xvfb.
+KAVRONA_PACKAGE_PACKAGES=(
+  dpkg-dev file binutils lintian
+)
+KAVRONA_TRIAL_PACKAGES=(
+  xvfb xauth xdotool
+)
 
 kavrona_install_missing() {
   local missing=()
