@@ -17,6 +17,13 @@ KAVRONA_TEST_PACKAGES=(
 KAVRONA_FUZZ_PACKAGES=(
   clang libclang-rt-dev
 )
+# For making the Debian package and checking it; the trial install runs it under Xvfb.
+KAVRONA_PACKAGE_PACKAGES=(
+  dpkg-dev file binutils lintian
+)
+KAVRONA_TRIAL_PACKAGES=(
+  xvfb xauth xdotool
+)
 
 kavrona_install_missing() {
   local missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the tree a desktop expects: the program,
-# its pictures and sounds, the desktop entry, the six icons, the metainfo and the manual page,
-# each valid by the tools that read them. Usage: install_test.sh BUILD_DIR
+# its pictures and sounds, the desktop entry, the six icons, the metainfo, the manual page and
+# the copyright file, each valid by the tools that read them. Usage: install_test.sh BUILD_DIR
 set -u
 build="$1"
 prefix=$(mktemp -d)
@@ -12,18 +12,23 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The layout is the build's to choose: check the one it was configured with.
+cached() { sed -n "s|^$1:[A-Z]*=||p" "$build/CMakeCache.txt"; }
+bindir=$(cached KAVRONA_INSTALL_BINDIR)
+sharedir=$(cached KAVRONA_INSTALL_SHAREDIR)
+
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-[ -x "$prefix/games/kavrona" ] || fail "no program at games/kavrona"
-share="$prefix/share/kavrona"
-[ "$(ls "$share"/data/*.png 2>/dev/null | wc -l)" -ge 25 ] || fail "the pictures are not under share/kavrona/data"
-[ "$(ls "$share"/kavrona_w*.wav 2>/dev/null | wc -l)" -eq 12 ] || fail "not twelve sounds under share/kavrona"
+[ -x "$prefix/$bindir/kavrona" ] || fail "no program at $bindir/kavrona"
+share="$prefix/$sharedir"
+[ "$(ls "$share"/data/*.png 2>/dev/null | wc -l)" -ge 25 ] || fail "the pictures are not under $sharedir/data"
+[ "$(ls "$share"/kavrona_w*.wav 2>/dev/null | wc -l)" -eq 12 ] || fail "not twelve sounds under $sharedir"
 [ -e "$share/data/.stamp" ] && fail "the build's stamp file was installed"
 
 desktop="$prefix/share/applications/kavrona.desktop"
 if [ -f "$desktop" ]; then
   out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
   [ -z "$out" ] || fail "desktop-file-validate says: $out"
-  grep -qx "Exec=$prefix/games/kavrona" "$desktop" || fail "the desktop entry does not start $prefix/games/kavrona"
+  grep -qx "Exec=$prefix/$bindir/kavrona" "$desktop" || fail "the desktop entry does not start $prefix/$bindir/kavrona"
   grep -qx "Categories=Game;ActionGame;" "$desktop" || fail "the desktop entry's categories"
 else
   fail "no desktop entry"
@@ -47,8 +52,9 @@ else
   fail "no metainfo"
 fi
 
-page="$prefix/share/man/man6/kavrona.6"
+page="$prefix/share/man/man6/kavrona.6.gz"
 if [ -f "$page" ]; then
+  grep -q "\"Kavrona $(cached CMAKE_PROJECT_VERSION)\"" <(zcat "$page") || fail "the manual page does not name the version"
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
   text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)
@@ -57,6 +63,16 @@ if [ -f "$page" ]; then
   done
 else
   fail "no manual page"
+fi
+
+copyright="$prefix/share/doc/kavrona/copyright"
+if [ -f "$copyright" ]; then
+  grep -q '^License: Expat$' "$copyright" || fail "the copyright file names no licence"
+  # The licence's own words, every line indented and no line left empty.
+  grep -q '^ Permission is hereby granted, free of charge' "$copyright" || fail "the copyright file lacks the licence's text"
+  awk -v RS= '/^License: Expat\n/' "$copyright" | sed 1d | grep -vq '^ ' && fail "a licence line is not indented"
+else
+  fail "no copyright file"
 fi
 
 [ "$failures" -eq 0 ] && echo "install: the tree under a scratch prefix is complete and valid"
