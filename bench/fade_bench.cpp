@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "base/png_io.h"
 #include "gfx/art_files.h"
 #include "gfx/palette_fade.h"
-#include "base/png_io.h"
 
 namespace kav {
 namespace {

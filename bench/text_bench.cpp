@@ -1,11 +1,11 @@
 #include <benchmark/benchmark.h>
 
+#include "base/boolean.h"
 #include "bench_game.h"
 #include "game/game.h"
 #include "game/hosts.h"
 #include "game/stage_setup.h"
 #include "gfx/message_window.h"
-#include "base/boolean.h"
 
 namespace kav {
 namespace {

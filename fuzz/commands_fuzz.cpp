@@ -7,8 +7,8 @@
 #include <string_view>
 #include <variant>
 
-#include "runner/commands.h"
 #include "base/json.h"
+#include "runner/commands.h"
 
 namespace {
 

@@ -13,6 +13,10 @@ KAVRONA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev python3
   desktop-file-utils appstream man-db
 )
+# The formatting and clang-tidy checks.
+KAVRONA_LINT_PACKAGES=(
+  clang-format clang-tidy
+)
 # The fuzz preset: clang, and the runtime that holds libFuzzer and the sanitizers.
 KAVRONA_FUZZ_PACKAGES=(
   clang libclang-rt-dev

@@ -4,16 +4,16 @@
 #include <memory>
 #include <string>
 
+#include "base/game_exit.h"
+#include "base/ticks.h"
+#include "base/trace_file.h"
 #include "game/artwork.h"
 #include "game/startup.h"
-#include "base/game_exit.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joystick.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_text_input.h"
 #include "platform/ttf_fonts.h"
-#include "base/ticks.h"
-#include "base/trace_file.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "devices/device_state.h"
-#include "platform/event_pump.h"
 #include "platform/display.h"
+#include "platform/event_pump.h"
 
 namespace kav {
 

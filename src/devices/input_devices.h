@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "base/trace.h"
 #include "devices/device_state.h"
 #include "platform/force_shapes.h"
 #include "platform/joystick.h"
-#include "base/trace.h"
 
 namespace kav {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/trace.h"
 #include "devices/device_state.h"
 #include "devices/sound_slots.h"
 #include "platform/audio.h"
-#include "base/trace.h"
 
 namespace kav {
 

@@ -1,7 +1,7 @@
 #include "game/artwork.h"
 
-#include "gfx/art_files.h"
 #include "base/png_io.h"
+#include "gfx/art_files.h"
 
 namespace kav {
 namespace {

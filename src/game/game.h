@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/state_vars.h"
+#include "base/trace.h"
 #include "devices/display_mode.h"
 #include "gfx/graphics.h"
 #include "gfx/palette_fade.h"
@@ -10,9 +12,7 @@
 #include "platform/fonts.h"
 #include "platform/joystick.h"
 #include "platform/platform.h"
-#include "base/state_vars.h"
 #include "platform/text_input.h"
-#include "base/trace.h"
 #include "records/records.h"
 #include "stages/run_state.h"
 #include "ui/dialog.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/ticks.h"
 #include "game/devices.h"
 #include "game/dialogs.h"
 #include "game/goal_tests.h"
@@ -12,7 +13,6 @@
 #include "game/shutdown.h"
 #include "game/stage_setup.h"
 #include "gfx/digits.h"
-#include "base/ticks.h"
 #include "stages/collisions.h"
 #include "stages/flight.h"
 

@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "base/boolean.h"
 #include "game/best_times.h"
 #include "game/devices.h"
 #include "game/hosts.h"
 #include "game/key_wait.h"
 #include "game/message_screen.h"
 #include "gfx/message_window.h"
-#include "base/boolean.h"
 #include "records/time_text.h"
 
 namespace kav {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/game_exit.h"
 #include "devices/sound_bank.h"
 #include "game/artwork.h"
 #include "game/devices.h"
@@ -14,7 +15,6 @@
 #include "game/title.h"
 #include "gfx/sprite_shapes.h"
 #include "platform/file_places.h"
-#include "base/game_exit.h"
 #include "ui/text_conv.h"
 
 namespace kav {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "gfx/screen.h"
 #include "base/trace.h"
+#include "gfx/screen.h"
 
 namespace kav {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/state_vars.h"
 #include "gfx/screen.h"
 #include "platform/platform.h"
-#include "base/state_vars.h"
 
 namespace kav {
 

@@ -5,11 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "base/trace.h"
 #include "gfx/graphics.h"
 #include "gfx/screen.h"
 #include "platform/joystick.h"
 #include "platform/platform.h"
-#include "base/trace.h"
 
 namespace kav {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/trace.h"
 #include "gfx/graphics.h"
 #include "gfx/surface.h"
-#include "base/trace.h"
 
 namespace kav {
 

@@ -72,8 +72,8 @@ bool SeedRecordFile(const FilePlaces& places) {
 
 bool DirectoryWritable(const std::string& dir) {
   static std::atomic<unsigned> serial{0};
-  const std::string probe = WithTrailingSlash(dir) + ".kavrona-write-test-" + std::to_string(::getpid()) + "-" +
-                            std::to_string(serial++);
+  const std::string probe =
+      WithTrailingSlash(dir) + ".kavrona-write-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
   const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   ::close(fd);

@@ -40,11 +40,11 @@ constexpr int32_t kFirstButtonOffset = 48;
 // them no strength, so each has a shape of its own here; only "Constant Force" is made from the
 // game's magnitude.
 struct ForceShape {
-  double large = 0;       // the low, heavy motor, 0..1
-  double small = 0;       // the high, light motor, 0..1
-  int32_t ms = 0;         // how long it plays; -1 until stopped
-  int32_t periodMs = 0;   // 0: steady; else the wave's period
-  bool pulses = false;    // on for the first half of each period, off for the second
+  double large = 0;          // the low, heavy motor, 0..1
+  double small = 0;          // the high, light motor, 0..1
+  int32_t ms = 0;            // how long it plays; -1 until stopped
+  int32_t periodMs = 0;      // 0: steady; else the wave's period
+  bool pulses = false;       // on for the first half of each period, off for the second
   bool armsTrigger = false;  // plays nothing itself; each press of the first button jolts
 
   double Felt() const { return large > small ? large : small; }

@@ -18,10 +18,10 @@ struct Platform {
       : clock(c), display(d), input(i), files(f), messages(m) {}
   // A platform that implements all of them in one object (the headless one).
   template <class AllSides>
-    requires(std::derived_from<AllSides, Clock> && std::derived_from<AllSides, Display> &&
-             std::derived_from<AllSides, Input> && std::derived_from<AllSides, Files> &&
-             std::derived_from<AllSides, Messages>)
-  Platform(AllSides& sides)  // NOLINT(google-explicit-constructor): it is all of them
+  requires(
+      std::derived_from<AllSides, Clock>&& std::derived_from<AllSides, Display>&& std::derived_from<AllSides, Input>&&
+          std::derived_from<AllSides, Files>&& std::derived_from<AllSides, Messages>)
+      Platform(AllSides& sides)  // NOLINT(google-explicit-constructor): it is all of them
       : Platform(sides, sides, sides, sides, sides) {}
 
   Clock& clock;

@@ -17,7 +17,8 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // iconv says "no converter" with the all-ones handle.
+  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
 
   // Strict: any byte sequence iconv cannot map fails the whole conversion.
   std::optional<std::string> Convert(std::string_view in) {

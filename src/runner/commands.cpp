@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/platform.h"
 #include "base/json.h"
+#include "platform/platform.h"
 
 namespace kav::runner {
 namespace {

@@ -7,9 +7,9 @@
 #include <variant>
 #include <vector>
 
+#include "base/trace.h"
 #include "platform/headless/headless_joystick.h"
 #include "platform/keys.h"
-#include "base/trace.h"
 
 namespace kav::runner {
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <iostream>
 
+#include "base/game_exit.h"
+#include "base/json.h"
+#include "base/png_io.h"
 #include "game/artwork.h"
 #include "game/startup.h"
-#include "base/game_exit.h"
-#include "base/png_io.h"
-#include "base/json.h"
 
 namespace kav::runner {
 namespace {

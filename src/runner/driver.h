@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/trace.h"
 #include "game/game.h"
 #include "platform/headless/headless_platform.h"
-#include "base/trace.h"
 #include "runner/commands.h"
 #include "runner/state_codec.h"
 

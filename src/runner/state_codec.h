@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
 #include "base/trace.h"
+#include "game/game.h"
 
 namespace kav::runner {
 

@@ -1,7 +1,7 @@
 #include "stages/sequences.h"
 
-#include "devices/sound_rewind.h"
 #include "base/ticks.h"
+#include "devices/sound_rewind.h"
 #include "stages/flight.h"
 
 namespace kav {

@@ -2,12 +2,12 @@
 
 #include <functional>
 
+#include "base/trace.h"
 #include "devices/input_devices.h"
 #include "devices/sound_bank.h"
 #include "gfx/graphics.h"
 #include "gfx/screen.h"
 #include "platform/platform.h"
-#include "base/trace.h"
 #include "stages/run_state.h"
 
 namespace kav {

@@ -31,6 +31,8 @@ constexpr int32_t kShortOfAmmunitionBelow = 13;
 inline constexpr const char* kBestLinePrefix = "   /ﾍﾞｽﾄ&:/";
 
 // Where stage s keeps its best entry in the best-time table.
-constexpr int32_t BestEntry(int32_t stage) { return 3 * (stage - 1); }
+constexpr int32_t BestEntry(int32_t stage) {
+  return 3 * (stage - 1);
+}
 
 }  // namespace kav

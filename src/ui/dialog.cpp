@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ui/dialog_draw.h"
 #include "base/utf8.h"
+#include "ui/dialog_draw.h"
 
 namespace kav {
 namespace {
@@ -396,7 +396,7 @@ std::string ShowDialog(DialogWindow& w, DialogHost& host, const std::string& tex
   Redraw(w, host);
   const Control& shown = host.screen[Pic::frmDLG];
   host.platform.input.SetPointerOver(&DialogPointer(host.screen),
-                               {shown.Left, shown.Top, w.layout.outerWidth, w.layout.outerHeight});
+                                     {shown.Left, shown.Top, w.layout.outerWidth, w.layout.outerHeight});
   host.screen.Refresh();
   host.trace.Emit("dialog", [&](TraceEvent& e) {
     e.Add("text", text)
@@ -438,7 +438,7 @@ std::string ShowDialog(DialogWindow& w, DialogHost& host, const std::string& tex
   w.waiting = false;
   host.screen.Refresh();
 
-  const std::string answer = TrimBlanks(host.state.DialogAnswer);
+  std::string answer = TrimBlanks(host.state.DialogAnswer);
   host.trace.Emit("answer", [&](TraceEvent& e) { e.Add("value", answer); });
   return answer;
 }

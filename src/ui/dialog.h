@@ -5,12 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "base/trace.h"
 #include "gfx/screen.h"
 #include "platform/fonts.h"
 #include "platform/joystick.h"
 #include "platform/platform.h"
 #include "platform/text_input.h"
-#include "base/trace.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_state.h"
 #include "ui/text_field.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/utf8.h"
 #include "gfx/art_files.h"
 #include "gfx/text_blit.h"
-#include "base/utf8.h"
 #include "ui/dialog.h"
 
 namespace kav {

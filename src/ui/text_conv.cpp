@@ -67,7 +67,7 @@ char32_t Upper(char32_t c) {
 
 void AppendNarrow(std::u32string& out, char32_t c) {
   if (c >= 0xFF01 && c <= 0xFF5E) {
-    out += c - 0xFEE0;
+    out += static_cast<char32_t>(c - 0xFEE0);
     return;
   }
   switch (c) {

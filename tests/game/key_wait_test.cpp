@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/game_exit.h"
 #include "game/game_fixture.h"
 #include "game/startup.h"
-#include "base/game_exit.h"
 
 namespace kav {
 namespace {

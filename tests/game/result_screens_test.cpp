@@ -4,9 +4,9 @@
 
 #include <optional>
 
+#include "base/boolean.h"
 #include "game/best_times.h"
 #include "game/game_fixture.h"
-#include "base/boolean.h"
 #include "platform/headless/headless_joystick.h"
 
 namespace kav {

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "game/artwork.h"
-#include "game/game_fixture.h"
 #include "base/game_exit.h"
 #include "base/png_io.h"
+#include "game/artwork.h"
+#include "game/game_fixture.h"
 
 namespace kav {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <deque>
 
-#include "game/game_fixture.h"
 #include "base/boolean.h"
+#include "game/game_fixture.h"
 #include "support/trace_recorder.h"
 #include "ui/dialog_layout.h"
 
@@ -203,7 +203,8 @@ TEST_F(SystemMenuTest, SoundSwitchedOffFromTheButtonLeavesItsSoundToEnd) {
   platform->QueueEvent(PlatformEvent::Click(670, 455));
   game->screen.DoEvents();
   const std::vector<std::string> sounds = rec.Lines({"sound"});
-  EXPECT_EQ(sounds, (std::vector<std::string>{"sound rewind 10", "sound play 10"})) << "the stop is blocked by the switch";
+  EXPECT_EQ(sounds, (std::vector<std::string>{"sound rewind 10", "sound play 10"}))
+      << "the stop is blocked by the switch";
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
+#include "base/boolean.h"
+#include "base/game_exit.h"
 #include "game/devices.h"
 #include "game/game_fixture.h"
 #include "game/hosts.h"
 #include "game/stage_setup.h"
 #include "game/startup.h"
-#include "base/boolean.h"
-#include "base/game_exit.h"
 #include "platform/headless/headless_joystick.h"
 
 namespace kav {

@@ -69,7 +69,8 @@ TEST(FilePlacesTest, ARecordFileBesideTheProgramSeedsTheDataDirectoryOnce) {
   test::TempDir data;
   const std::string original("04/22@60000\\ACE\r\n\x83\x41\r\nOFF\r\n");
   { std::ofstream(program.Path() / kRecordFileName, std::ios::binary) << original; }
-  FilePlaces places{.resourceDir = program.Path().string() + "/", .recordDir = data.Path().string() + "/",
+  FilePlaces places{.resourceDir = program.Path().string() + "/",
+                    .recordDir = data.Path().string() + "/",
                     .seedDir = program.Path().string() + "/"};
   auto read = [](const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

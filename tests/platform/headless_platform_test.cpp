@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/png_io.h"
+#include "base/ticks.h"
 #include "platform/headless/bounded_log.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_joystick.h"
-#include "base/png_io.h"
-#include "base/ticks.h"
 #include "support/temp_dir.h"
 
 namespace kav {
@@ -168,8 +168,9 @@ TEST(HeadlessLogs, LongRunsKeepTheLatestCallsOnly) {
 
   test::TempDir dir;
   // 8-bit mono PCM, four samples.
-  const char wave[] = "RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0"
-                      "data\x04\0\0\0\x80\x90\x70\x80";
+  const char wave[] =
+      "RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0"
+      "data\x04\0\0\0\x80\x90\x70\x80";
   std::ofstream(dir.File("a.wav"), std::ios::binary).write(wave, sizeof wave - 1);
   HeadlessAudio audio;
   ASSERT_TRUE(audio.Open());

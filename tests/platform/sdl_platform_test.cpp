@@ -1,5 +1,4 @@
 #include "platform/sdl/sdl_platform.h"
-#include "platform/sdl/sharp_scale.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/sdl/sharp_scale.h"
 #include "support/scoped_env.h"
 
 namespace kav {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/platform.h"
 #include "base/json.h"
+#include "platform/platform.h"
 
 namespace kav::runner {
 namespace {

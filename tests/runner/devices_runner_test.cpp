@@ -95,7 +95,8 @@ TEST_F(DevicesRunnerTest, ShotsTheArmedPunchAndTheLossAreFeltOnPadsThatCanPlayTh
 }
 
 TEST_F(DevicesRunnerTest, TheFirstPadButtonEndsAKeyWait) {
-  ASSERT_EQ(Run(PastEntry() + "pad attach plain\nuntil wait\nadvance 100\npad button 1 down\nuntil waited\npad button 1 up\nquit\n"),
+  ASSERT_EQ(Run(PastEntry() +
+                "pad attach plain\nuntil wait\nadvance 100\npad button 1 down\nuntil waited\npad button 1 up\nquit\n"),
             0)
       << errors;
   EXPECT_EQ(T(*Find("waited")), T(*Find("ready", 3)) + 1) << "seen by the next pass";

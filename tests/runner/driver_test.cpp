@@ -128,9 +128,10 @@ TEST_F(DriverTest, InputBetweenRunCommandsIsSeenByTheNextPoll) {
 }
 
 TEST_F(DriverTest, UntilCountsEventsAndStopsAtTheNextSleep) {
-  ASSERT_EQ(Run(PastEntry() + "until wait\nadvance 50\nkey F4 down\nuntil records\nstate\nkey F4 up\nadvance 50\ntap F4 10\n"
-                "state\nquit\n"),
-            0);
+  ASSERT_EQ(
+      Run(PastEntry() + "until wait\nadvance 50\nkey F4 down\nuntil records\nstate\nkey F4 up\nadvance 50\ntap F4 10\n"
+                        "state\nquit\n"),
+      0);
   const std::vector<std::string> kinds = Kinds();
   const auto firstRecords = std::find(kinds.begin(), kinds.end(), "records");
   ASSERT_NE(firstRecords, kinds.end());
@@ -151,7 +152,8 @@ TEST_F(DriverTest, TicksWrapLikeTheRealCounter) {
 }
 
 TEST_F(DriverTest, SetAndExpectValueForms) {
-  ASSERT_EQ(Run(PastEntry() + "advance 10\n"
+  ASSERT_EQ(Run(PastEntry() +
+                "advance 10\n"
                 "set PlayerName=ABC StageTimes=[0,1200,0,0,0,0,0,0,0] OnPad=true HeliVX=0.1 Heli.X=120 Heli.Y=80\n"
                 "set CrashColours=[\"FF\", \"a b\"] SavedWindowRect=[1,2,3,4]\n"
                 "expect PlayerName=\"ABC\" PlayerName=ABC StageTimes=[0, 1200, 0, 0, 0, 0, 0, 0, 0]\n"
@@ -168,7 +170,9 @@ TEST_F(DriverTest, SetAndExpectValueForms) {
     EXPECT_EQ(Field(pic, "top")->As<int64_t>(), 80);
   }
   Restart();
-  ASSERT_EQ(Run(PastEntry() + "advance 10\nset Heli.FirstPic=-1 Heli.X=5\nset Heli.FirstPic=100000000 Heli.Y=6\nstate\nquit\n"), 0)
+  ASSERT_EQ(Run(PastEntry() +
+                "advance 10\nset Heli.FirstPic=-1 Heli.X=5\nset Heli.FirstPic=100000000 Heli.Y=6\nstate\nquit\n"),
+            0)
       << "a body index out of range moves the body sprite, nothing else";
   Restart();
   EXPECT_EQ(Run(PastEntry() + "advance 10\nset HeliVX=0.1\nexpect HeliVX=0.10001\n"), kStatusMismatch);
@@ -192,7 +196,8 @@ TEST_F(DriverTest, PixelReportsPicPAndShotSavesWhatThePlayerSees) {
 
 TEST_F(DriverTest, InputCommandsReachThePlatform) {
   // Given after start-up, whose event step would take the queued events.
-  ASSERT_EQ(Run(PastEntry() + "advance 10\npad attach rumble\npad axis x -32768\npad axis y 32767\npad button 2 down\n"
+  ASSERT_EQ(Run(PastEntry() +
+                "advance 10\npad attach rumble\npad axis x -32768\npad axis y 32767\npad button 2 down\n"
                 "key LeftShift down\nkey Tab down\ntext ａｂ c\ncompose かな\nclick 10 20\nfocus lost\nfocus gained\n"
                 "close dialog\nquit\n"),
             0)

@@ -25,7 +25,8 @@ class EntryRunnerTest : public testing::RunnerFixture {
 };
 
 TEST_F(EntryRunnerTest, TypedNameIsStoredInCapitalsAndTheNoticeFollowsOnAFirstRun) {
-  ASSERT_EQ(Run("until dialog\nstate\ntext abc\ntap Return\nclose dialog\nuntil wait\nexpect PlayerName=ABC\nquit\n"), 0)
+  ASSERT_EQ(Run("until dialog\nstate\ntext abc\ntap Return\nclose dialog\nuntil wait\nexpect PlayerName=ABC\nquit\n"),
+            0)
       << errors;
   const auto dialogs = Dialogs();
   ASSERT_EQ(dialogs.size(), 2u);
@@ -48,7 +49,8 @@ TEST_F(EntryRunnerTest, TypedNameIsStoredInCapitalsAndTheNoticeFollowsOnAFirstRu
 
 TEST_F(EntryRunnerTest, NineLettersBringTheNoticeThenTheOldNameAgain) {
   WriteRecords();
-  ASSERT_EQ(Run("until dialog\ntext ninechars\ntap Return\nuntil dialog\ntap Return\nuntil dialog\nstate\ntext ＡＢＣ\ntap Return\n"
+  ASSERT_EQ(Run("until dialog\ntext ninechars\ntap Return\nuntil dialog\ntap Return\nuntil dialog\nstate\ntext "
+                "ＡＢＣ\ntap Return\n"
                 "advance 20\nexpect PlayerName=ABC\nquit\n"),
             0)
       << errors;

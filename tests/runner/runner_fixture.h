@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/json.h"
 #include "game/game_fixture.h"
 #include "runner/driver.h"
 #include "runner/headless_devices.h"
-#include "base/json.h"
 
 namespace kav::testing {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/ticks.h"
 #include "game/game_fixture.h"
 #include "game/hosts.h"
 #include "platform/headless/headless_joystick.h"
-#include "base/ticks.h"
 #include "stages/collisions.h"
 #include "stages/flight.h"
 

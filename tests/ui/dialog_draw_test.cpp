@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/png_io.h"
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
-#include "base/png_io.h"
 #include "platform/ttf_fonts.h"
 #include "ui/dialog.h"
 

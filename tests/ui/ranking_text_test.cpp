@@ -12,7 +12,8 @@ RecordState FreshTable() {
   for (size_t i = 0; i < r.RecordTimes.size(); ++i) {
     r.RecordDates[i] = "04/22";
     r.RecordNames[i] = "ORVEL";
-    r.RecordTimes[i] = i < 24 ? 60000 + 10000 * static_cast<int32_t>(i % 3) : 250000 + 50000 * static_cast<int32_t>(i - 24);
+    r.RecordTimes[i] =
+        i < 24 ? 60000 + 10000 * static_cast<int32_t>(i % 3) : 250000 + 50000 * static_cast<int32_t>(i - 24);
   }
   return r;
 }

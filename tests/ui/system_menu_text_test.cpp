@@ -8,12 +8,15 @@
 namespace kav {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) { return SplitDialogLines(text); }
+std::vector<std::string> Lines(const std::string& text) {
+  return SplitDialogLines(text);
+}
 
 TEST(MenuTextTest, TheListNamesTheSwitchAndTheModeToSwitchTo) {
   const std::vector<std::string> lines = Lines(MenuText("ON", 0));
-  const std::vector<std::string> want = {"１：サウンド = ＯＮ", "２：フルスクリーンへ", "３：セレクト", "４：ランキング",
-                                         "５：操作方法",       "６：バージョン",       "------------", "０：メニューの終了"};
+  const std::vector<std::string> want = {"１：サウンド = ＯＮ", "２：フルスクリーンへ", "３：セレクト",
+                                         "４：ランキング",      "５：操作方法",         "６：バージョン",
+                                         "------------",        "０：メニューの終了"};
   EXPECT_EQ(lines, want);
   EXPECT_EQ(Lines(MenuText("OFF", 1))[0], "１：サウンド = ＯＦＦ");
   EXPECT_EQ(Lines(MenuText("OFF", 1))[1], "２：ノーマルへ");

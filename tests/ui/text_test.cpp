@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "base/utf8.h"
 #include "ui/text_conv.h"
 #include "ui/text_field.h"
-#include "base/utf8.h"
 
 namespace kav {
 namespace {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "base/png_io.h"
 #include "game/dialogs.h"
 #include "game/startup.h"
 #include "platform/headless/headless_platform.h"
-#include "base/png_io.h"
 #include "platform/ttf_fonts.h"
 #include "runner/headless_devices.h"
 #include "ui/ranking_text.h"

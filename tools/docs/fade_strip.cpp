@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "base/png_io.h"
 #include "gfx/art_files.h"
 #include "gfx/palette_fade.h"
-#include "base/png_io.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <string>
 
+#include "base/boolean.h"
+#include "base/png_io.h"
 #include "game/artwork.h"
 #include "game/game.h"
 #include "game/hosts.h"
 #include "game/stage_setup.h"
 #include "gfx/digits.h"
 #include "gfx/message_window.h"
-#include "base/boolean.h"
 #include "platform/headless/headless_platform.h"
-#include "base/png_io.h"
 
 namespace {
 

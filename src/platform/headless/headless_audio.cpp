@@ -1,7 +1,7 @@
 #include "platform/headless/headless_audio.h"
 
-#include "platform/headless/bounded_log.h"
 #include "base/wave_io.h"
+#include "platform/headless/bounded_log.h"
 
 namespace kav {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/headless/bounded_log.h"
 #include "base/png_io.h"
+#include "platform/headless/bounded_log.h"
 
 namespace kav {
 

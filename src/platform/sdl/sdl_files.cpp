@@ -31,9 +31,15 @@ const FilePlaces& SdlFiles::Places() {
   return *places_;
 }
 
-std::string SdlFiles::ProgramDir() { return Places().resourceDir; }
-std::string SdlFiles::RecordDir() { return Places().recordDir; }
-bool SdlFiles::RecordDirWritable() { return Places().recordsWritable; }
+std::string SdlFiles::ProgramDir() {
+  return Places().resourceDir;
+}
+std::string SdlFiles::RecordDir() {
+  return Places().recordDir;
+}
+bool SdlFiles::RecordDirWritable() {
+  return Places().recordsWritable;
+}
 
 std::string SdlFiles::ExecutableDir() {
   if (char* base = SDL_GetBasePath(); base != nullptr) {

@@ -253,7 +253,8 @@ void SdlInput::SetPointerOver(const PointerShape* shape, const WindowRect& area)
         for (int y = 0; y < shape->height; ++y) {
           auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(picture->pixels) + y * picture->pitch);
           for (int x = 0; x < shape->width; ++x) {
-            const uint32_t c = shape->pixels[static_cast<size_t>(y * shape->width + x)];
+            const uint32_t c =
+                shape->pixels[static_cast<size_t>(y) * static_cast<size_t>(shape->width) + static_cast<size_t>(x)];
             row[x] = c == shape->key ? 0 : (0xFF000000u | c);
           }
         }
@@ -291,7 +292,8 @@ void SdlInput::WarpMouse(int x, int y) {
   // Aim at the middle of the frame pixel so that a scaled pixel maps back to the same one.
   int windowX = 0;
   int windowY = 0;
-  SDL_RenderLogicalToWindow(display_.Renderer(), static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, &windowX, &windowY);
+  SDL_RenderLogicalToWindow(display_.Renderer(), static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, &windowX,
+                            &windowY);
   SDL_WarpMouseInWindow(display_.NativeWindow(), windowX, windowY);
 }
 

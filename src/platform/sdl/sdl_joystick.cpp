@@ -246,8 +246,7 @@ bool SdlJoystick::UpdateRumble() {
   if (largeStrength == 0 && smallStrength == 0 && motorLarge_ == 0 && motorSmall_ == 0) return true;
   // The motors stop by themselves at the next change, should the game not look in on time; SDL
   // holds them at most about a minute, so effects until stopped are renewed on every update.
-  const uint32_t duration =
-      nextChange < 0 ? UINT32_MAX : static_cast<uint32_t>(nextChange - static_cast<int64_t>(now));
+  const uint32_t duration = nextChange < 0 ? UINT32_MAX : static_cast<uint32_t>(nextChange - static_cast<int64_t>(now));
   if (Rumble(largeStrength, smallStrength, duration) != 0) return false;
   motorLarge_ = largeStrength;
   motorSmall_ = smallStrength;

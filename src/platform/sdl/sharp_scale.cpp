@@ -13,11 +13,14 @@ int WholeScale(int outputWidth, int outputHeight) {
 bool ExactWholeScale(int outputWidth, int outputHeight) {
   const int k = WholeScale(outputWidth, outputHeight);
   // The fitted frame is as wide as the output or as high; exact when that side is k frames.
-  const bool widthBound = static_cast<long>(outputWidth) * kScreenHeight <= static_cast<long>(outputHeight) * kScreenWidth;
+  const bool widthBound =
+      static_cast<long>(outputWidth) * kScreenHeight <= static_cast<long>(outputHeight) * kScreenWidth;
   return widthBound ? outputWidth == k * kScreenWidth : outputHeight == k * kScreenHeight;
 }
 
-SharpScaler::~SharpScaler() { Release(); }
+SharpScaler::~SharpScaler() {
+  Release();
+}
 
 void SharpScaler::Release() {
   if (prescaled_ != nullptr) SDL_DestroyTexture(prescaled_);
