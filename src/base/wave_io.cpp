@@ -39,7 +39,8 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
-  out.insert(out.end(), tag, tag + 4);
+  // Byte by byte: GCC 12 takes a range insert into the reserved vector for an overflow.
+  for (size_t i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 // Fills the clip's format from a "fmt " chunk body; false when it is not one we play.
