@@ -22,9 +22,9 @@ void BM_PlainFrameCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFrameCopy);
 
-// One composited frame of the started game with every sprite, both strips, the menu button
-// and the message window on screen.
-void BM_ComposeFrameAllSprites(benchmark::State& state) {
+// One composited frame of the started game with every sprite, both strips and the menu button
+// on screen, and the message window over them when asked.
+void ComposeSpritesFrame(benchmark::State& state, bool messageWindow) {
   BenchGame started("compose");
   Game& g = started.game();
   Screen& s = g.screen;
@@ -37,7 +37,7 @@ void BM_ComposeFrameAllSprites(benchmark::State& state) {
     s[id].Move(40 + 55 * i, 100 + 20 * i);
     ++i;
   }
-  s[Pic::Picture4].Visible = true;
+  s[Pic::Picture4].Visible = messageWindow;
   s[Pic::Picture4].Move(88, 112);
   Surface frame(kScreenWidth, kScreenHeight);
   for (auto _ : state) {
@@ -46,7 +46,17 @@ void BM_ComposeFrameAllSprites(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
+
+void BM_ComposeFrameAllSprites(benchmark::State& state) {
+  ComposeSpritesFrame(state, true);
+}
 BENCHMARK(BM_ComposeFrameAllSprites);
+
+// The same in flight: no message window hides a sprite or the backdrop.
+void BM_ComposeFrameAllSpritesInFlight(benchmark::State& state) {
+  ComposeSpritesFrame(state, false);
+}
+BENCHMARK(BM_ComposeFrameAllSpritesInFlight);
 
 }  // namespace
 }  // namespace kav

@@ -50,13 +50,73 @@ constexpr Design kDesign[] = {
 };
 static_assert(std::size(kDesign) == static_cast<size_t>(Pic::Count));
 
-void DrawControl(Surface& frame, const Control& c) {
-  if (!c.Shape) {
-    Blit(frame, c.Left, c.Top, c.Width(), c.Height(), c.Image, 0, 0);
+// A rectangle of the frame, right and bottom exclusive.
+struct Box {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  bool Empty() const { return Right <= Left || Bottom <= Top; }
+};
+
+// The part of the rectangle from (left, top) to (right, bottom) inside clip; wide enough that a
+// box moved far away cannot overflow.
+Box Clip(int64_t left, int64_t top, int64_t right, int64_t bottom, const Box& clip) {
+  auto within = [](int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); };
+  return {within(left, clip.Left, clip.Right), within(top, clip.Top, clip.Bottom), within(right, clip.Left, clip.Right),
+          within(bottom, clip.Top, clip.Bottom)};
+}
+
+bool Overlaps(const Box& a, const Box& b) {
+  return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+bool Covers(const Box& outer, const Box& inner) {
+  return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right &&
+         outer.Bottom >= inner.Bottom;
+}
+
+// Hands draw disjoint pieces that together are box less every occluder: an unshaped box above
+// writes all of its pixels later, so what lies under it need not be drawn at all.
+template <class F>
+void ForEachUncovered(const Box& box, const Box* occluder, const Box* end, F& draw) {
+  for (; occluder != end; ++occluder) {
+    const Box& o = *occluder;
+    if (!Overlaps(box, o)) continue;
+    const int top = std::max(box.Top, o.Top);
+    const int bottom = std::min(box.Bottom, o.Bottom);
+    if (box.Top < o.Top) ForEachUncovered({box.Left, box.Top, box.Right, o.Top}, occluder + 1, end, draw);
+    if (o.Bottom < box.Bottom) ForEachUncovered({box.Left, o.Bottom, box.Right, box.Bottom}, occluder + 1, end, draw);
+    if (box.Left < o.Left) ForEachUncovered({box.Left, top, o.Left, bottom}, occluder + 1, end, draw);
+    if (o.Right < box.Right) ForEachUncovered({o.Right, top, box.Right, bottom}, occluder + 1, end, draw);
     return;
   }
+  draw(box);
+}
+
+// A visible picture box and the part of the frame it may reach.
+struct Drawn {
+  const Control* control = nullptr;
+  Box box;
+};
+
+// Copies the picture box's own pixels under box, which lies inside both the frame and the box.
+void CopyBox(uint32_t* frame, int frameWidth, const Control& c, const Box& box) {
+  const size_t bytes = static_cast<size_t>(box.Right - box.Left) * sizeof(uint32_t);
+  const int imageWidth = c.Width();
+  const uint32_t* s = c.Image.Row(box.Top - c.Top) + (box.Left - c.Left);
+  uint32_t* d = frame + static_cast<size_t>(box.Top) * frameWidth + box.Left;
+  for (int y = box.Top; y < box.Bottom; ++y, s += imageWidth, d += frameWidth) std::memcpy(d, s, bytes);
+}
+
+void DrawShaped(uint32_t* frame, int frameWidth, const Control& c, const Box& box, const Box* occluder,
+                const Box* end) {
+  auto copy = [&](const Box& piece) { CopyBox(frame, frameWidth, c, piece); };
+  const int64_t left = c.Left;
+  const int64_t top = c.Top;
   for (const RegionRect& r : c.Shape->Rects()) {
-    Blit(frame, c.Left + r.Left, c.Top + r.Top, r.Right - r.Left, r.Bottom - r.Top, c.Image, r.Left, r.Top);
+    const Box piece = Clip(left + r.Left, top + r.Top, left + r.Right, top + r.Bottom, box);
+    if (!piece.Empty()) ForEachUncovered(piece, occluder, end, copy);
   }
 }
 
@@ -82,9 +142,48 @@ Screen::Screen(Platform platform) : platform_(platform), frame_(kScreenWidth, kS
 }
 
 void Screen::Compose(Surface& frame) const {
+  constexpr size_t kCount = static_cast<size_t>(Pic::Count);
+  const Box frameBox{0, 0, frame.Width(), frame.Height()};
+  std::array<Drawn, kCount> drawn;
+  size_t count = 0;
   for (Pic id : zOrder_) {
     const Control& c = (*this)[id];
-    if (c.Visible && c.OnScreen && !c.Image.Empty()) DrawControl(frame, c);
+    if (!c.Visible || !c.OnScreen || c.Image.Empty()) continue;
+    const int64_t left = c.Left;
+    const int64_t top = c.Top;
+    const Box box = Clip(left, top, left + c.Width(), top + c.Height(), frameBox);
+    if (!box.Empty()) drawn[count++] = {&c, box};
+  }
+
+  // The unshaped boxes from the top down; the first above[i] of them lie above drawn[i].
+  std::array<Box, kCount> unshaped;
+  std::array<size_t, kCount> above;
+  size_t unshapedCount = 0;
+  for (size_t i = count; i-- > 0;) {
+    above[i] = unshapedCount;
+    if (!drawn[i].control->Shape) unshaped[unshapedCount++] = drawn[i].box;
+  }
+
+  uint32_t* pixels = frame.MutablePixels().data();
+  const int frameWidth = frame.Width();
+  for (size_t i = 0; i < count; ++i) {
+    const Control& c = *drawn[i].control;
+    const Box& box = drawn[i].box;
+    std::array<Box, kCount> over;
+    size_t overCount = 0;
+    bool hidden = false;
+    for (size_t j = 0; j < above[i] && !hidden; ++j) {
+      if (!Overlaps(unshaped[j], box)) continue;
+      hidden = Covers(unshaped[j], box);
+      over[overCount++] = unshaped[j];
+    }
+    if (hidden) continue;
+    if (c.Shape) {
+      DrawShaped(pixels, frameWidth, c, box, over.data(), over.data() + overCount);
+    } else {
+      auto copy = [&](const Box& piece) { CopyBox(pixels, frameWidth, c, piece); };
+      ForEachUncovered(box, over.data(), over.data() + overCount, copy);
+    }
   }
 }
 

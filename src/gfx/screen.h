@@ -56,7 +56,8 @@ class Screen final : public EventPump {
   Control& operator[](Pic id) { return controls_[static_cast<size_t>(id)]; }
   const Control& operator[](Pic id) const { return controls_[static_cast<size_t>(id)]; }
 
-  // Draws every visible on-screen picture box, bottom to top, into an 800 x 600 frame.
+  // Draws every visible on-screen picture box, bottom to top, into an 800 x 600 frame; what
+  // no box covers keeps its pixels. The frame is none of the boxes' own surfaces.
   void Compose(Surface& frame) const;
   // Shows the current picture at once.
   void Refresh();

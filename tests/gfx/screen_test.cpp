@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "platform/headless/headless_platform.h"
 
 namespace kav {
@@ -66,6 +69,73 @@ TEST_F(ScreenTest, SpriteAtTheEdgeIsClipped) {
   screen.Compose(frame);
   EXPECT_EQ(frame.Pixel(799, 0), 0x00FF00u);
   EXPECT_EQ(frame.Pixel(789, 0), 0x000011u);
+}
+
+// Random scenes on a small frame, each composed and compared pixel for pixel with the plainest
+// reading of the picture: the topmost box that takes a click at a pixel is the one seen there.
+TEST_F(ScreenTest, ComposedFrameMatchesTopmostBoxAtEveryPixel) {
+  const Pic bottomToTop[] = {Pic::picP,      Pic::picTim,    Pic::Picture2,  Pic::picTotal,  AnimePatten(10),
+                             AnimePatten(9), AnimePatten(8), AnimePatten(7), AnimePatten(6), AnimePatten(5),
+                             Pic::TekiMen,   Pic::TekiTama,  AnimePatten(4), AnimePatten(1), AnimePatten(0),
+                             AnimePatten(2), AnimePatten(3), Pic::Picture4,  Pic::Picture1,  Pic::picTitle1,
+                             Pic::picTitle0, Pic::frmDLG};
+  constexpr int kW = 160;
+  constexpr int kH = 120;
+  constexpr uint32_t kUntouched = 0xABCDEF;
+  std::mt19937 random(17);
+  auto between = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  screen[Pic::picBack].Image = Surface(kW, kH, 0x777777);
+  screen[Pic::picBack].Visible = true;  // an off-screen sheet, never drawn
+  for (int scene = 0; scene < 24; ++scene) {
+    for (Pic id : bottomToTop) {
+      Control& c = screen[id];
+      const int w = between(0, 70);
+      const int h = between(1, 50);
+      c.Image = Surface(w, h);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) c.Image.SetPixel(x, y, (static_cast<uint32_t>(id) << 16) | (y << 8) | x);
+      }
+      c.Shape.reset();
+      const int kind = between(0, 3);
+      if (kind == 1) {
+        // Holes of the key colour give several runs on a row.
+        for (int i = 0; i < w * h / 3; ++i) c.Image.SetPixel(between(0, w - 1), between(0, h - 1), kBlack);
+        int32_t key = static_cast<int32_t>(ToColorRef(kBlack));
+        c.Shape = RegionFromColourKey(c.Image, key);
+      } else if (kind == 2) {
+        // Overlapping rectangles, some reaching past the picture.
+        Region r;
+        for (int i = 0; i < 3; ++i) {
+          const int left = between(-10, w);
+          const int top = between(-10, h);
+          r.Union({left, top, left + between(1, 40), top + between(1, 40)});
+        }
+        c.Shape = r;
+      }
+      c.Move(between(-60, kW), between(-50, kH));
+      c.Visible = between(0, 4) != 0;
+    }
+    if (scene % 2 == 0) {
+      // A full background, as in the game.
+      screen[Pic::picP].Image = Surface(kW, kH, 0x000011);
+      screen[Pic::picP].Shape.reset();
+      screen[Pic::picP].Move(0, 0);
+    }
+    Surface composed(kW, kH, kUntouched);
+    screen.Compose(composed);
+    for (int y = 0; y < kH; ++y) {
+      for (int x = 0; x < kW; ++x) {
+        uint32_t expected = kUntouched;
+        for (auto it = std::rbegin(bottomToTop); it != std::rend(bottomToTop); ++it) {
+          const Control& c = screen[*it];
+          if (!c.HitTest(x, y)) continue;
+          expected = c.Image.Pixel(x - c.Left, y - c.Top);
+          break;
+        }
+        ASSERT_EQ(composed.Pixel(x, y), expected) << "scene " << scene << " at (" << x << ", " << y << ")";
+      }
+    }
+  }
 }
 
 TEST_F(ScreenTest, ClickGoesToTopmostShapedSurfaceOnly) {
