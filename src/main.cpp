@@ -54,7 +54,12 @@ int main(int argc, char** argv) {
   kav::SdlTextInput textInput(platform.display);
   kav::SdlAudio audio;
   kav::SdlJoystick joystick;
-  platform.clock.SetIdleTask([&joystick] { joystick.Update(); });
+  // Each wait shows the frame drawn before it and keeps the pad's pulses going.
+  platform.display.SetPresentAtWait(true);
+  platform.clock.SetIdleTask([&platform, &joystick] {
+    platform.display.ShowPending();
+    return joystick.Update();
+  });
   try {
     kav::Game game(platform.Sides());
     game.fonts = fonts.get();

@@ -35,12 +35,13 @@ void SdlClock::Sleep(int32_t ms) {
   constexpr Uint64 kIdleSliceMs = 10;
   const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(ms);
   for (;;) {
-    idleTask_();
+    // One wake-up a sleep unless the task has something to time; each one may come late.
+    const bool again = idleTask_();
     const Uint64 now = SDL_GetTicks64();
     if (now >= end) {
       return;
     }
-    SDL_Delay(static_cast<Uint32>(std::min(end - now, kIdleSliceMs)));
+    SDL_Delay(static_cast<Uint32>(again ? std::min(end - now, kIdleSliceMs) : end - now));
   }
 }
 

@@ -22,11 +22,12 @@ class SdlClock final : public Clock {
   void Sleep(int32_t ms) override;
   void LocalDate(int& month, int& day) override;
   double SecondsSinceMidnight() override;
-  // Run every few milliseconds while the game sleeps (a pad's pulses are timed by it).
-  void SetIdleTask(std::function<void()> task) { idleTask_ = std::move(task); }
+  // Run as each sleep begins, and every few milliseconds of it while the task answers true
+  // (a pad's pulses are timed by it).
+  void SetIdleTask(std::function<bool()> task) { idleTask_ = std::move(task); }
 
  private:
-  std::function<void()> idleTask_;
+  std::function<bool()> idleTask_;
 };
 
 }  // namespace kav

@@ -125,10 +125,28 @@ void SdlDisplay::PlaceFramedWindow(int left, int top) {
 
 void SdlDisplay::Present(const uint32_t* frame) {
   lastFrame_.assign(frame, frame + kFramePixels);
-  Repaint();
+  if (!presentAtWait_) {
+    Repaint();
+    return;
+  }
+  const Uint64 now = SDL_GetTicks64();
+  if (!pending_) {
+    pending_ = true;
+    pendingSince_ = now;
+  } else if (now - pendingSince_ >= kLongestHoldMs) {
+    // A loop that draws without ever waiting still shows its pictures, a frame period apart.
+    Repaint();
+  }
+}
+
+void SdlDisplay::ShowPending() {
+  if (pending_) {
+    Repaint();
+  }
 }
 
 void SdlDisplay::Repaint() {
+  pending_ = false;
   if (renderer_ == nullptr) {
     return;
   }

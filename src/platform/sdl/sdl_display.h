@@ -39,6 +39,11 @@ class SdlDisplay final : public Display {
   void FrameToWindow(int x, int y, int& windowX, int& windowY) const;
   // Draws the last frame again (the window was uncovered, resized, or its device lost).
   void Repaint();
+  // Frames presented are shown when the game next waits (ShowPending), at most a frame period
+  // late: a frame that presents twice (the clock strip, then the helicopter) then reaches the
+  // screen once, at the same point of every frame. Off, every present shows at once.
+  void SetPresentAtWait(bool on) { presentAtWait_ = on; }
+  void ShowPending();
   // Told once the window exists, before anything is queued for it.
   std::function<void()> onWindowCreated;
 
@@ -52,6 +57,10 @@ class SdlDisplay final : public Display {
   uint32_t initFlags_ = 0;
   std::vector<uint32_t> lastFrame_;
   SharpScaler scaler_;
+  static constexpr uint64_t kLongestHoldMs = 16;
+  bool presentAtWait_ = false;
+  bool pending_ = false;
+  uint64_t pendingSince_ = 0;
 };
 
 }  // namespace kav

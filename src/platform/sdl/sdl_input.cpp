@@ -230,6 +230,7 @@ void SdlInput::WaitForEvent(int32_t timeoutMs) {
   if (display_.NativeWindow() == nullptr) {
     return;
   }
+  display_.ShowPending();
   // Without an event to fill, SDL only waits and leaves the queue as it is.
   SDL_WaitEventTimeout(nullptr, timeoutMs);
 }

@@ -215,8 +215,10 @@ bool SdlJoystick::StopEffect(const std::string& guid, const ForceEffectParams& /
   return UpdateRumble();
 }
 
-void SdlJoystick::Update() {
-  if (feedback_ == Feedback::Rumble) UpdateRumble();
+bool SdlJoystick::Update() {
+  if (feedback_ != Feedback::Rumble) return false;
+  UpdateRumble();
+  return std::any_of(rumble_.begin(), rumble_.end(), [](const RumblePart& p) { return p.active; });
 }
 
 bool SdlJoystick::UpdateRumble() {

@@ -41,7 +41,8 @@ class SdlJoystick final : public Joystick {
   bool StopEffect(const std::string& guid, const ForceEffectParams& params) override;
   void Close() override;
   // Keeps the motors' pulses and ends on time while the game sleeps; cheap when nothing plays.
-  void Update();
+  // True while an effect plays on the motors, so that it is called again soon.
+  bool Update();
 
  private:
   enum class Feedback { None, Haptic, Rumble };
