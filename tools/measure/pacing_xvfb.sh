@@ -2,7 +2,7 @@
 # Frame pacing of the real window under Xvfb: starts the game with --trace in a scratch copy of
 # the program directory, answers the start-up dialogs, starts stage 1, keeps the helicopter up
 # for 30 s (hover.py) and prints the figures (pacing.py). Run as: xvfb-run -a -s "-screen 0
-# 1280x1024x24" tools/measure/pacing_xvfb.sh build/release/bin
+# 1280x1024x24" tools/measure/pacing_xvfb.sh build/release/bin [KEEP_TRACE]
 set -euo pipefail
 bin="$(cd "${1:?usage: pacing_xvfb.sh PROGRAM_DIR}" && pwd)"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -24,3 +24,4 @@ xdotool keydown space && sleep 0.1 && xdotool keyup space
 python3 "$here/hover.py" "$work/trace.jsonl" --seconds 30
 xdotool key Escape
 python3 "$here/pacing.py" "$work/trace.jsonl"
+if [ -n "${2:-}" ]; then cp "$work/trace.jsonl" "$2"; fi

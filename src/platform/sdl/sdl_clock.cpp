@@ -1,9 +1,8 @@
 #include "platform/sdl/sdl_clock.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <ctime>
+#include <thread>
 
 namespace kav {
 
@@ -21,27 +20,28 @@ LocalClock LocalClockAt(std::chrono::system_clock::time_point when) {
 }
 
 int32_t SdlClock::Ticks() {
-  return static_cast<int32_t>(static_cast<uint32_t>(SDL_GetTicks64()));
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - epoch_);
+  return static_cast<int32_t>(static_cast<uint32_t>(ms.count()));
 }
 
 void SdlClock::Sleep(int32_t ms) {
   if (ms <= 0) {
     return;
   }
-  if (!idleTask_) {
-    SDL_Delay(static_cast<Uint32>(ms));
-    return;
-  }
-  constexpr Uint64 kIdleSliceMs = 10;
-  const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(ms);
+  using std::chrono::milliseconds;
+  // Wake as the count turns to its new value, not somewhere inside that millisecond: the play
+  // loop's frames then keep a whole period apart instead of wandering by the count's rounding.
+  const auto now = std::chrono::steady_clock::now();
+  const auto end = epoch_ + std::chrono::floor<milliseconds>(now - epoch_) + milliseconds(ms);
+  constexpr milliseconds kIdleSlice{10};
   for (;;) {
     // One wake-up a sleep unless the task has something to time; each one may come late.
-    const bool again = idleTask_();
-    const Uint64 now = SDL_GetTicks64();
-    if (now >= end) {
+    const bool again = idleTask_ && idleTask_();
+    const auto at = std::chrono::steady_clock::now();
+    if (at >= end) {
       return;
     }
-    SDL_Delay(static_cast<Uint32>(again ? std::min(end - now, kIdleSliceMs) : end - now));
+    std::this_thread::sleep_until(again ? std::min(end, at + kIdleSlice) : end);
   }
 }
 

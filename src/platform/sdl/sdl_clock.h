@@ -15,9 +15,10 @@ struct LocalClock {
 };
 LocalClock LocalClockAt(std::chrono::system_clock::time_point when);
 
-// SDL's millisecond counter and the system's local calendar.
+// A steady millisecond counter from the clock's making, and the system's local calendar.
 class SdlClock final : public Clock {
  public:
+  SdlClock() : epoch_(std::chrono::steady_clock::now()) {}
   int32_t Ticks() override;
   void Sleep(int32_t ms) override;
   void LocalDate(int& month, int& day) override;
@@ -27,6 +28,7 @@ class SdlClock final : public Clock {
   void SetIdleTask(std::function<bool()> task) { idleTask_ = std::move(task); }
 
  private:
+  std::chrono::steady_clock::time_point epoch_;
   std::function<bool()> idleTask_;
 };
 
