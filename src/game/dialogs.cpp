@@ -36,7 +36,8 @@ std::string ShowDialog(Game& g, const std::string& text, std::string& caption, c
                     JoystickPoll poll;
                     PollJoystick(g, poll.x, poll.y, poll.button);
                     return poll;
-                  }};
+                  },
+                  g.texts};
   std::string answer = ShowDialog(g.dialogWindow, host, text, caption, buttons, icon);
   WaitForAnswerRelease(g);
   return answer;

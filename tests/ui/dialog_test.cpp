@@ -31,7 +31,8 @@ class DialogTest : public ::testing::Test {
   DialogHost host{platform, screen, textInput, nullptr, trace, state, view, devicesReady, [this] {
                     ++joystickPolls;
                     return pad;
-                  }};
+                  },
+                  TextsOf(Language::kJapanese)};
   // Runs at every pass of the wait with the virtual time.
   std::function<void(int64_t)> during;
 
