@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kav {
 
@@ -27,7 +28,6 @@ class Texts {
   std::string operator()(std::string_view ja) const;
   // The translation of ja, or none.
   const std::string* Find(std::string_view ja) const;
-  const Entries& All() const { return entries_; }
 
  private:
   Entries entries_;

@@ -295,7 +295,8 @@ void DrawDialogWindow(const DialogWindow& w, const Screen& screen, Fonts* fonts,
     // A focused button takes the default's outline while it has the focus.
     const bool looksDefault =
         focused || (i == l.defaultButton && (w.focus == DialogFocus::Input || w.focus == DialogFocus::Msg));
-    DrawButton(p, l.cmd[static_cast<size_t>(i)], ox, oy, w.buttonCaptions[static_cast<size_t>(i)], looksDefault, focused);
+    DrawButton(p, l.cmd[static_cast<size_t>(i)], ox, oy, w.buttonCaptions[static_cast<size_t>(i)], looksDefault,
+               focused);
   }
 }
 

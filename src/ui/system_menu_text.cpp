@@ -33,8 +33,8 @@ std::string ToggledSoundSwitch(const std::string& soundSwitch) {
 
 std::string StageChoiceText(const Texts& texts) {
   static constexpr const char* kLines[] = {
-      "　　　Ｋａｖｒｏｎａ　　;;",    "１　犯人を確認せよ;", "２　犯人を狙撃せよ（１人）;",
-      "３　燃料を補給せよ;",           "４　人質を保護せよ;", "５　人質を移送せよ;",
+      "　　　Ｋａｖｒｏｎａ　　;;",  "１　犯人を確認せよ;", "２　犯人を狙撃せよ（１人）;",
+      "３　燃料を補給せよ;",         "４　人質を保護せよ;", "５　人質を移送せよ;",
       "６　犯人を狙撃せよ（３人）;", "７　主犯を狙撃せよ;", "８　救助艇にて帰還;",
   };
   std::string text;
@@ -49,8 +49,9 @@ int32_t ChosenStage(std::string_view answer) {
 
 std::string KeyHelpText(const Texts& texts) {
   static constexpr const char* kLines[] = {
-      "　 　  キーの説明　　　　;;",        "［ＳＰＡＣＥ］=　スタート又はミサイル;;", "　　［↓］　　=　上移動  ;;",
-      "　　［←］　　=　左移動  ;;",        "　　［→］　　=　右移動  ;;",             "　　［Ｍ］　　=　メニュー;;",
+      "　 　  キーの説明　　　　;;", "［ＳＰＡＣＥ］=　スタート又はミサイル;;",
+      "　　［↓］　　=　上移動  ;;",  "　　［←］　　=　左移動  ;;",
+      "　　［→］　　=　右移動  ;;",  "　　［Ｍ］　　=　メニュー;;",
       "　［ＥＳＣ］　=　終了　　;",
   };
   std::string text;

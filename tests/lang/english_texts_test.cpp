@@ -43,11 +43,12 @@ Texts::Entries EnglishEntries() {
 TEST(Catalogue, ReadsThePoLayoutAndFallsBackToTheJapanese) {
   Texts::Entries entries;
   std::string error;
-  ASSERT_TRUE(ParsePoCatalogue("# a comment\nmsgid \"\"\nmsgstr \"\"\n\"Language: en\\n\"\n\n"
-                               "msgid \"ｱ\"\nmsgstr \"A \\\"B\\\" \\\\\"\n\n"
-                               "msgid \"ｲ\"\n\"ｳ\"\nmsgstr \"\"\n\"IU\"\r\n"
-                               "msgid \"ｴ\"\nmsgstr \"\"\n",
-                               entries, error))
+  ASSERT_TRUE(
+      ParsePoCatalogue("# a comment\nmsgid \"\"\nmsgstr \"\"\n\"Language: en\\n\"\n\n"
+                       "msgid \"ｱ\"\nmsgstr \"A \\\"B\\\" \\\\\"\n\n"
+                       "msgid \"ｲ\"\n\"ｳ\"\nmsgstr \"\"\n\"IU\"\r\n"
+                       "msgid \"ｴ\"\nmsgstr \"\"\n",
+                       entries, error))
       << error;
   const Texts texts(entries);
   EXPECT_EQ(texts("ｱ"), "A \"B\" \\");

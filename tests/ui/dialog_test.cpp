@@ -28,7 +28,15 @@ class DialogTest : public ::testing::Test {
   JoystickPoll pad;
   int joystickPolls = 0;
   DialogWindow window;
-  DialogHost host{platform, screen, textInput, nullptr, trace, state, view, devicesReady, [this] {
+  DialogHost host{platform,
+                  screen,
+                  textInput,
+                  nullptr,
+                  trace,
+                  state,
+                  view,
+                  devicesReady,
+                  [this] {
                     ++joystickPolls;
                     return pad;
                   },
