@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the pictures under docs/: the backdrop, its zones, the sprites, the glyph sheet,
-# the title fade, the message window, the two strips, the dialog and the system menu.
+# the title fade, the message window, the two strips, the dialog and the system menu, and the
+# game in English.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 cmake --preset release >/dev/null && cmake --build --preset release --target artdocs fade_strip text_docs dialog_docs kavrona-headless artwork
@@ -33,3 +34,16 @@ d="$PWD/docs"
   printf 'until wait\ntap Space\nuntil clock 2\nframes 3\nset Heli.X=471 Heli.Y=321 HeliVX=0 HeliVY=0\n'
   printf 'key Space down\nframes 2\nkey Space up\nuntil clear\nuntil wait\nshot %s\nquit\n' "$d/select_result.png"
 } | build/release/bin/kavrona-headless --dir "$scratch" --date 04/22 >/dev/null
+
+# The same game in English: the menu, stage 4's briefing chosen there, and stage 1's clear
+# screen from the full run's golden replay.
+rm -f "$scratch/Kavrona.ini"
+{
+  printf 'until dialog\nclose dialog\nuntil dialog\nclose dialog\nuntil wait\ntap M\nshot %s\n' "$d/english_menu.png"
+  printf 'text 3\ntap Return\nuntil dialog\ntext 4\ntap Return\nuntil wait\nshot %s\nquit\n' "$d/english_briefing.png"
+} | build/release/bin/kavrona-headless --dir "$scratch" --date 04/22 --lang en >/dev/null
+rm -f "$scratch/Kavrona.ini"
+{
+  sed -n '1,/^# stage 1 cleared$/p' tests/fixtures/replays/full_run.txt
+  printf 'shot %s\nquit\n' "$d/english_clear.png"
+} | build/release/bin/kavrona-headless --dir "$scratch" --date 04/22 --lang en >/dev/null

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/texts.h"
 #include "game/game.h"
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
@@ -20,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kavrona-headless [--dir DIR] [--date MM/DD] [--clock SECONDS] [--ticks N] [--script FILE] "
-    "[--trace FILE]";
+    "[--trace FILE] [--lang ja|en]";
 
 int BadCommandLine(const std::string& reason) {
   std::cerr << "kavrona-headless: " << reason << '\n' << kUsage << '\n';
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   int64_t ticks = 0;
   std::string scriptPath;
   std::string tracePath;
+  // Only the command line chooses, so that a player's KAVRONA_LANG never moves a test.
+  kav::Language language = kav::Language::kJapanese;
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -78,6 +81,10 @@ int main(int argc, char** argv) {
       scriptPath = value;
     } else if (arg == "--trace") {
       tracePath = value;
+    } else if (arg == "--lang") {
+      const auto named = kav::LanguageNamed(value);
+      if (!named) return BadCommandLine("--lang wants ja or en, not " + std::string(value));
+      language = *named;
     } else {
       return BadCommandLine("unknown option " + std::string(arg));
     }
@@ -115,6 +122,7 @@ int main(int argc, char** argv) {
   platform.SetTickBase(ticks);
   kav::runner::HeadlessDevices devices(platform);
   auto game = std::make_unique<kav::Game>(platform);
+  game->texts = kav::TextsOf(language);
   devices.HandTo(*game, fonts.get());
   kav::runner::Driver driver(platform, *game, commands, trace);
   const int status = driver.Run();

@@ -1,10 +1,13 @@
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/game_exit.h"
+#include "base/texts.h"
 #include "base/ticks.h"
 #include "base/trace_file.h"
 #include "game/artwork.h"
@@ -17,15 +20,27 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: kavrona [--trace FILE]\n";
+constexpr const char* kUsage = "usage: kavrona [--lang ja|en] [--trace FILE]\n";
+
+// KAVRONA_LANG chooses when --lang does not; a value it does not know plays in Japanese.
+kav::Language LanguageFromEnvironment() {
+  const char* code = std::getenv("KAVRONA_LANG");
+  if (code == nullptr || *code == '\0') return kav::Language::kJapanese;
+  if (const auto language = kav::LanguageNamed(code)) return *language;
+  std::fprintf(stderr, "kavrona: KAVRONA_LANG=%s is no language of the game (ja or en); playing in Japanese\n", code);
+  return kav::Language::kJapanese;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string tracePath;
+  std::optional<kav::Language> language;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--trace") == 0 && i + 1 < argc) {
       tracePath = argv[++i];
+    } else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc && kav::LanguageNamed(argv[i + 1])) {
+      language = kav::LanguageNamed(argv[++i]);
     } else {
       std::fputs(kUsage, stderr);
       return 2;
@@ -62,6 +77,7 @@ int main(int argc, char** argv) {
   });
   try {
     kav::Game game(platform.Sides());
+    game.texts = kav::TextsOf(language ? *language : LanguageFromEnvironment());
     game.fonts = fonts.get();
     game.textInput = &textInput;
     game.audio = &audio;

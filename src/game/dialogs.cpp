@@ -32,11 +32,20 @@ std::string ShowDialog(Game& g, const std::string& text, std::string& caption, c
   // The dialog is drawn inside the main window, so a question asked before the window is
   // shown (the entry name at start-up) shows it first.
   g.platform.display.ShowMainWindow();
-  DialogHost host{g.platform, g.screen, *g.textInput, g.fonts, g.trace, g, g.dialog, g.DevicesReady, [&g]() {
+  DialogHost host{g.platform,
+                  g.screen,
+                  *g.textInput,
+                  g.fonts,
+                  g.trace,
+                  g,
+                  g.dialog,
+                  g.DevicesReady,
+                  [&g]() {
                     JoystickPoll poll;
                     PollJoystick(g, poll.x, poll.y, poll.button);
                     return poll;
-                  }};
+                  },
+                  g.texts};
   std::string answer = ShowDialog(g.dialogWindow, host, text, caption, buttons, icon);
   WaitForAnswerRelease(g);
   return answer;

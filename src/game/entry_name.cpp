@@ -19,20 +19,21 @@ std::string TrimBlanks(const std::string& s) {
 void EnterPlayerName(Game& g, bool firstRun) {
   std::string answer;
   for (;;) {
-    std::string caption = "エントリー";
-    answer =
-        TrimBlanks(ShowDialog(g, "まずは、君の名前を英字８文字以内で入力してくれ", caption, "INPUT", g.PlayerName));
+    std::string caption = g.texts("エントリー");
+    answer = TrimBlanks(
+        ShowDialog(g, g.texts("まずは、君の名前を英字８文字以内で入力してくれ"), caption, "INPUT", g.PlayerName));
     // Counted before the conversion: eight full-width letters pass and are kept narrow.
     if (CharCount(answer) <= kMaxNameLength) break;
-    std::string notice = "注意";
-    ShowDialog(g, "名前が長すぎる", notice, "Y", "!");
+    std::string notice = g.texts("注意");
+    ShowDialog(g, g.texts("名前が長すぎる"), notice, "Y", "!");
   }
   const std::string name = ToUpperAndNarrow(answer);
   if (!name.empty()) g.PlayerName = name;
 
   if (firstRun) {
-    std::string caption = "説明";
-    ShowDialog(g, ";操作方法は指令が表示されたら[Ｍ]キーを押してコントロールを選択してくれ！", caption, "Y", "F");
+    std::string caption = g.texts("説明");
+    ShowDialog(g, g.texts(";操作方法は指令が表示されたら[Ｍ]キーを押してコントロールを選択してくれ！"), caption, "Y",
+               "F");
   }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/state_vars.h"
+#include "base/texts.h"
 #include "base/trace.h"
 #include "devices/display_mode.h"
 #include "gfx/graphics.h"
@@ -60,6 +61,8 @@ class Game : public GameState {
 
   Platform platform;
   Screen screen;
+  // The texts in the language the player chose: the game's own Japanese unless told.
+  Texts texts;
   // Typing into the dialog's field; the platform's own where it has one.
   TextInput* textInput = &noTextInput_;
   // The dialog's faces; without them its texts are left out (tests of its workings).

@@ -31,7 +31,8 @@ MessageHost Messages(Game& g) {
                        PlaySoundSlot(g, kTickSound, kFalse, kFalse);
                        // The message window sets the position on the buffer itself, past the switch.
                        RewindSoundSlot(Sounds(g), kTickSound);
-                     }};
+                     },
+                     g.texts};
 }
 
 }  // namespace kav

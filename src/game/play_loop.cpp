@@ -210,7 +210,7 @@ void PlayRuns(Game& g) {
       ShowFailure(g);
     }
     std::string caption;
-    if (ShowDialog(g, "　もう一度　？", caption, "YN", "?") != "1") ShutdownGame(g);
+    if (ShowDialog(g, g.texts("　もう一度　？"), caption, "YN", "?") != "1") ShutdownGame(g);
     CopyBackdrop(g);
   }
 }

@@ -127,39 +127,39 @@ void ShowStageClear(Game& g) {
   const int32_t s = g.CurrentStage;
   const int32_t t = StageTime(g, s);
   // Line 1 only switches the lines after it to orange.
-  Lines lines{"      $ｶﾌﾞﾛﾅ ｾｲｺｳ     ", "/"};
+  Lines lines{g.texts("      $ｶﾌﾞﾛﾅ ｾｲｺｳ     "), "/"};
 
   // The table already holds t when it ranked, so the first row is "as fast as the best".
   if (AtMostRecord(g, s, 0, t)) {
-    lines[2] = "        ｽﾊﾞﾗｼｲ !!";
-    lines[4] = "  ﾀﾞﾚﾓｶﾞ ﾐﾄﾒﾙ ｳﾃﾞﾏｴﾀﾞ";
+    lines[2] = g.texts("        ｽﾊﾞﾗｼｲ !!");
+    lines[4] = g.texts("  ﾀﾞﾚﾓｶﾞ ﾐﾄﾒﾙ ｳﾃﾞﾏｴﾀﾞ");
   } else if (AtMostRecord(g, s, 1, t)) {
-    lines[2] = "     ﾅｶﾅｶ ﾔﾙﾃﾞﾊﾅｲｶ !";
-    lines[4] = "ﾂｷﾞﾊ ﾓｯﾄ ｺｳﾀｲﾑｦ ﾈﾗｯﾃﾐﾃｸﾚ";
+    lines[2] = g.texts("     ﾅｶﾅｶ ﾔﾙﾃﾞﾊﾅｲｶ !");
+    lines[4] = g.texts("ﾂｷﾞﾊ ﾓｯﾄ ｺｳﾀｲﾑｦ ﾈﾗｯﾃﾐﾃｸﾚ");
   } else if (AtMostRecord(g, s, 2, t)) {
-    lines[2] = "     ﾌﾞﾅﾝﾅ ﾀｲﾑ ﾀﾞﾅ";
-    lines[4] = " ｷﾐﾅﾗ ｲｲﾀｲﾑｶﾞ ﾀﾞｾﾙ ﾊｽﾞﾀﾞ";
+    lines[2] = g.texts("     ﾌﾞﾅﾝﾅ ﾀｲﾑ ﾀﾞﾅ");
+    lines[4] = g.texts(" ｷﾐﾅﾗ ｲｲﾀｲﾑｶﾞ ﾀﾞｾﾙ ﾊｽﾞﾀﾞ");
   } else if (t >= kSlowStageMs) {
-    lines[2] = "    ｼﾞｶﾝｶﾞ　ｶｶﾘｽｷﾞﾀﾞ";
-    lines[4] = "   ﾓｯﾄ ｽﾊﾞﾔｲ　ｺｳﾄﾞｳｦ !";
+    lines[2] = g.texts("    ｼﾞｶﾝｶﾞ　ｶｶﾘｽｷﾞﾀﾞ");
+    lines[4] = g.texts("   ﾓｯﾄ ｽﾊﾞﾔｲ　ｺｳﾄﾞｳｦ !");
   } else {
-    lines[2] = "      ｺﾞｸﾛｳﾃﾞｱｯﾀ";
-    lines[4] = "  ｷﾐﾉ ﾃﾞｰﾀﾊ　ｲｶﾉ　ﾄｵﾘﾀﾞ   ";
+    lines[2] = g.texts("      ｺﾞｸﾛｳﾃﾞｱｯﾀ");
+    lines[4] = g.texts("  ｷﾐﾉ ﾃﾞｰﾀﾊ　ｲｶﾉ　ﾄｵﾘﾀﾞ   ");
   }
 
   if (StageInRange(s)) {
     const StageComment& comment = kStageComments[static_cast<size_t>(s - 1)];
     if (t <= comment.firstLimit) {
-      lines[2] = comment.firstText;
+      lines[2] = g.texts(comment.firstText);
       lines[4] = "";
       if (t <= comment.secondLimit) {
-        lines[2] = comment.secondText;
+        lines[2] = g.texts(comment.secondText);
       }
     }
   }
 
   lines[6] = "    &BEST   : " + BestTimeText(g, s);
-  lines[8] = "   &ｲﾏﾉﾀｲﾑ  : " + TimeText(t);
+  lines[8] = g.texts("   &ｲﾏﾉﾀｲﾑ  : ") + TimeText(t);
   ShowLines(g, lines, kClearTypingDelay);
 }
 
@@ -184,14 +184,14 @@ void ShowFailure(Game& g) {
   g.screen.DoEvents();
 
   Lines lines;
-  lines[0] = "      &ｶﾌﾞﾛﾅ ｼｯﾊﾟｲ";
+  lines[0] = g.texts("      &ｶﾌﾞﾛﾅ ｼｯﾊﾟｲ");
   lines[1] = "";
   const int outcome = g.StageOutcome;
   if (outcome >= kOutcomeTimeOver && outcome <= kOutcomeRammedCulprit) {
     const FailureText& text = kFailureTexts[static_cast<size_t>(outcome - 1)];
-    lines[2] = text.line2;
-    lines[4] = text.line4;
-    lines[6] = text.line6;
+    lines[2] = g.texts(text.line2);
+    lines[4] = g.texts(text.line4);
+    lines[6] = g.texts(text.line6);
   }
   ShowLines(g, lines, kFailureTypingDelay);
 
@@ -205,7 +205,7 @@ void ShowTotals(Game& g) {
   StopForceEffect(g, kPunchedEffect);
 
   Lines lines;
-  lines[0] = "$         ｼﾞｶﾝ";
+  lines[0] = g.texts("$         ｼﾞｶﾝ");
   for (size_t k = 1; k <= 8; ++k) {
     lines[k] = kTotalsLabels[k - 1] + TimeText(g.StageTimes[k]);
   }
@@ -222,9 +222,9 @@ void ShowTotals(Game& g) {
 void ShowSelectResult(Game& g) {
   const int32_t s = g.CurrentStage;
   Lines lines;
-  lines[0] = "$     ｶﾌﾞﾛﾅ ｾﾝﾀｸ";
+  lines[0] = g.texts("$     ｶﾌﾞﾛﾅ ｾﾝﾀｸ");
   lines[3] = "  /BEST   : " + BestTimeText(g, s);
-  lines[5] = " /ｲﾏﾉﾀｲﾑ  : " + TimeText(StageTime(g, s));
+  lines[5] = g.texts(" /ｲﾏﾉﾀｲﾑ  : ") + TimeText(StageTime(g, s));
   ShowLines(g, lines, kClearTypingDelay);
 }
 

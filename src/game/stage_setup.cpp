@@ -88,10 +88,10 @@ std::array<std::string, 11> BriefingLines(const Game& g, int32_t stage) {
   std::array<std::string, 11> lines;
   if (stage < 1 || stage > kStageCount) return lines;
   const StageInfo& info = StageTable(stage);
-  for (size_t i = 0; i < info.briefing.size(); ++i) lines[i] = info.briefing[i];
-  if (stage == 3 && g.MagazineCount < kShortOfAmmunitionBelow) lines[1] = kShortOfAmmunitionLine;
+  for (size_t i = 0; i < info.briefing.size(); ++i) lines[i] = g.texts(info.briefing[i]);
+  if (stage == 3 && g.MagazineCount < kShortOfAmmunitionBelow) lines[1] = g.texts(kShortOfAmmunitionLine);
   const auto best = static_cast<size_t>(BestEntry(stage));
-  lines[9] = std::string(kBestLinePrefix) + TimeText(g.RecordTimes[best]) + " " + g.RecordNames[best];
+  lines[9] = g.texts(kBestLinePrefix) + TimeText(g.RecordTimes[best]) + " " + g.RecordNames[best];
   return lines;
 }
 

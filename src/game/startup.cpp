@@ -45,8 +45,10 @@ void LoadMainForm(Game& g) {
 void WarnRecordsNotKept(Game& g, const std::string& dir) {
   std::fprintf(stderr, "Kavrona: cannot write in %s; best times and settings will not be kept\n", dir.c_str());
   std::fflush(stderr);
-  std::string caption = "注意";
-  ShowDialog(g, "記録を保存できません;" + ShortenedPath(dir, kNoticePathColumns) + ";;ベストタイムと設定は残りません",
+  std::string caption = g.texts("注意");
+  ShowDialog(g,
+             g.texts("記録を保存できません;") + ShortenedPath(dir, kNoticePathColumns) +
+                 g.texts(";;ベストタイムと設定は残りません"),
              caption, "Y", "!");
 }
 

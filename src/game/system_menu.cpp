@@ -13,14 +13,14 @@ namespace {
 constexpr int32_t kSoundSwitchPause = 50;
 
 std::string Ask(Game& g, const std::string& text, const char* caption, const char* buttons, const char* icon) {
-  std::string c = caption;
+  std::string c = g.texts(caption);
   return ShowDialog(g, text, c, buttons, icon);
 }
 
 // Asks until the answer is a stage number or the empty answer of the cancel button.
 int16_t ChooseStage(Game& g) {
   for (;;) {
-    const std::string answer = Ask(g, StageChoiceText(), kStageChoiceCaption, "INPUT", "?");
+    const std::string answer = Ask(g, StageChoiceText(g.texts), kStageChoiceCaption, "INPUT", "?");
     if (answer.empty()) return kFalse;
     if (const int32_t stage = ChosenStage(answer); stage != 0) {
       g.CurrentStage = stage;
@@ -34,7 +34,7 @@ int16_t ChooseStage(Game& g) {
 
 int16_t ShowSystemMenu(Game& g) {
   g.StageSelectPlay = kFalse;
-  const std::string answer = Ask(g, MenuText(g.SoundSwitch, g.FullScreenOn), kMenuCaption, "INPUT", "?");
+  const std::string answer = Ask(g, MenuText(g.SoundSwitch, g.FullScreenOn, g.texts), kMenuCaption, "INPUT", "?");
   if (answer.empty() || answer == "0" || answer == "?") return kTrue;
 
   if (answer == "1") {
@@ -48,7 +48,7 @@ int16_t ShowSystemMenu(Game& g) {
   } else if (answer == "4") {
     Ask(g, RankingText(g), kRankingCaption, "Y", "F");
   } else if (answer == "5") {
-    Ask(g, KeyHelpText(), kKeyHelpCaption, "Y", "F");
+    Ask(g, KeyHelpText(g.texts), kKeyHelpCaption, "Y", "F");
   } else if (answer == "6") {
     Ask(g, VersionText(KAVRONA_VERSION_MAJOR, KAVRONA_VERSION_MINOR, g.RecordFilePath), kVersionCaption, "Y", "!");
   }

@@ -9,7 +9,6 @@
 namespace kav {
 namespace {
 
-constexpr const char* kPromptLine = "      $ﾎﾞﾀﾝｦ ｵｼﾃｸﾚ";
 constexpr char32_t kIdeographicSpace = U'\u3000';
 // What a character beyond the end of its line reads as: it has no glyph.
 constexpr char32_t kNoCharacter = 0;
@@ -51,12 +50,31 @@ GlyphCell FindGlyph(const std::array<std::u32string, 5>& rows, char32_t w) {
   return {};
 }
 
+bool IsMarkup(char32_t ch) {
+  return ch == U'$' || ch == U'&' || ch == U'/';
+}
+
 // The tick stopped and back at its start.
 void Hush(MessageHost& host) {
   if (host.stopTick) host.stopTick();
 }
 
 }  // namespace
+
+const char* const kPromptLine = "      $ﾎﾞﾀﾝｦ ｵｼﾃｸﾚ";
+
+MessageLineFit FitMessageLine(const std::array<std::string, 5>& glyphRows, std::string_view line) {
+  std::array<std::u32string, 5> rows;
+  for (size_t r = 0; r < rows.size(); ++r) rows[r] = DecodeUtf8(glyphRows[r]);
+  MessageLineFit fit;
+  for (const char32_t ch : DecodeUtf8(line)) {
+    if (IsMarkup(ch)) continue;
+    ++fit.columns;
+    const char32_t w = Widen(ch);
+    if (fit.missing == 0 && !FindGlyph(rows, w).found) fit.missing = ch;
+  }
+  return fit;
+}
 
 void TypeMessage(MessageHost& host, std::array<std::string, 11>& lines, int16_t prompt, int32_t& delay) {
   Platform& platform = host.platform;
@@ -76,7 +94,7 @@ void TypeMessage(MessageHost& host, std::array<std::string, 11>& lines, int16_t 
   for (size_t j = 0; j < lines.size(); ++j) lengths[j] = DecodeUtf8(lines[j]).size();
   screen.DoEvents();
   if (prompt != kFalse) {
-    lines[10] = kPromptLine;
+    lines[10] = host.texts(kPromptLine);
     lengths[10] = DecodeUtf8(lines[10]).size();
   }
   host.trace.Emit("message", [&](TraceEvent& e) {
@@ -95,7 +113,7 @@ void TypeMessage(MessageHost& host, std::array<std::string, 11>& lines, int16_t 
     int column = 1;
     for (size_t k = 0; k < lengths[j]; ++k) {
       const char32_t ch = k < line.size() ? line[k] : kNoCharacter;
-      if (ch == U'$' || ch == U'&' || ch == U'/') {
+      if (IsMarkup(ch)) {
         band = ch == U'$' ? 0 : (ch == U'&' ? 140 : 280);
       } else {
         const char32_t w = Widen(ch);

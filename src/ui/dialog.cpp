@@ -365,7 +365,8 @@ std::string ShowDialog(DialogWindow& w, DialogHost& host, const std::string& tex
 
   w.layout = LayOutDialog(text, buttons, icon);
   if (w.layout.iconIndex >= 0) w.windowIcon = w.layout.iconIndex;
-  if (caption.empty()) caption = w.layout.defaultCaption;
+  if (caption.empty()) caption = host.texts(w.layout.defaultCaption);
+  for (size_t i = 0; i < w.buttonCaptions.size(); ++i) w.buttonCaptions[i] = host.texts(kButtonCaptions[i]);
   w.caption = caption;
   FitDialogToScreen(w.layout, kScreenHeight);
   w.scrollLines = 0;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "base/texts.h"
 #include "base/trace.h"
 #include "gfx/screen.h"
 #include "platform/fonts.h"
@@ -28,7 +29,11 @@ struct DialogHost {
   DialogView& view;
   const int16_t& devicesReady;
   std::function<JoystickPoll()> pollJoystick;
+  const Texts& texts;  // the language of the captions it puts in itself
 };
+
+// The buttons' captions; "&" marks the mnemonic.
+inline constexpr std::array<const char*, 3> kButtonCaptions = {"はい(&Y)", "取消(&N)", "はい(&Y)"};
 
 // The elements that keyboard focus moves through, in the window's tab order.
 enum class DialogFocus { Cmd0, Cmd1, Input, Cmd2, Msg };
@@ -45,6 +50,7 @@ struct DialogWindow {
   std::string caption;
   int windowIcon = -1;  // the window's own icon: the last picture shown
   TextField input;
+  std::array<std::string, 3> buttonCaptions = {kButtonCaptions[0], kButtonCaptions[1], kButtonCaptions[2]};
   std::string composition;  // an input method's text not yet committed
   bool justCommitted = false;
   DialogFocus focus = DialogFocus::Msg;

@@ -152,7 +152,7 @@ void DrawButton(Painter& p, const DialogRect& b, int ox, int oy, std::string_vie
   } else {
     p.Edge(x, y, b.width, b.height, true);
   }
-  // "はい(&Y)": the "&" marks the mnemonic, shown underlined.
+  // "はい(&Y)", "Ca&ncel": the "&" marks the mnemonic, shown underlined.
   const size_t amp = caption.find('&');
   std::string shown(caption);
   std::string before;
@@ -288,7 +288,6 @@ void DrawDialogWindow(const DialogWindow& w, const Screen& screen, Fonts* fonts,
     if (focused) p.Rect(field.left + DialogCaretX(w, fonts), field.top + 4, 1, field.height - 8, kGreen);
   }
 
-  static constexpr const char* kCaptions[] = {"はい(&Y)", "取消(&N)", "はい(&Y)"};
   for (int i = 0; i < 3; ++i) {
     if (!l.cmdVisible[static_cast<size_t>(i)]) continue;
     const bool focused = (i == 0 && w.focus == DialogFocus::Cmd0) || (i == 1 && w.focus == DialogFocus::Cmd1) ||
@@ -296,7 +295,8 @@ void DrawDialogWindow(const DialogWindow& w, const Screen& screen, Fonts* fonts,
     // A focused button takes the default's outline while it has the focus.
     const bool looksDefault =
         focused || (i == l.defaultButton && (w.focus == DialogFocus::Input || w.focus == DialogFocus::Msg));
-    DrawButton(p, l.cmd[static_cast<size_t>(i)], ox, oy, kCaptions[i], looksDefault, focused);
+    DrawButton(p, l.cmd[static_cast<size_t>(i)], ox, oy, w.buttonCaptions[static_cast<size_t>(i)], looksDefault,
+               focused);
   }
 }
 

@@ -12,16 +12,16 @@ constexpr int kPathColumns = 48;
 
 }  // namespace
 
-std::string MenuText(const std::string& soundSwitch, int32_t fullScreenOn) {
-  std::string text = "１：サウンド = " + ToFullWidth(soundSwitch);
-  text += ";２：";
-  text += fullScreenOn == 0 ? "フルスクリーンへ;" : "ノーマルへ;";
-  text += "３：セレクト;";
-  text += "４：ランキング;";
-  text += "５：操作方法;";
-  text += "６：バージョン;";
+std::string MenuText(const std::string& soundSwitch, int32_t fullScreenOn, const Texts& texts) {
+  std::string text = texts("１：サウンド = ") + texts(ToFullWidth(soundSwitch));
+  text += texts(";２：");
+  text += texts(fullScreenOn == 0 ? "フルスクリーンへ;" : "ノーマルへ;");
+  text += texts("３：セレクト;");
+  text += texts("４：ランキング;");
+  text += texts("５：操作方法;");
+  text += texts("６：バージョン;");
   text += "------------;";
-  text += "０：メニューの終了";
+  text += texts("０：メニューの終了");
   return text;
 }
 
@@ -31,16 +31,15 @@ std::string ToggledSoundSwitch(const std::string& soundSwitch) {
   return soundSwitch;
 }
 
-std::string StageChoiceText() {
-  return "　　　Ｋａｖｒｏｎａ　　;;"
-         "１　犯人を確認せよ;"
-         "２　犯人を狙撃せよ（１人）;"
-         "３　燃料を補給せよ;"
-         "４　人質を保護せよ;"
-         "５　人質を移送せよ;"
-         "６　犯人を狙撃せよ（３人）;"
-         "７　主犯を狙撃せよ;"
-         "８　救助艇にて帰還;";
+std::string StageChoiceText(const Texts& texts) {
+  static constexpr const char* kLines[] = {
+      "　　　Ｋａｖｒｏｎａ　　;;",  "１　犯人を確認せよ;", "２　犯人を狙撃せよ（１人）;",
+      "３　燃料を補給せよ;",         "４　人質を保護せよ;", "５　人質を移送せよ;",
+      "６　犯人を狙撃せよ（３人）;", "７　主犯を狙撃せよ;", "８　救助艇にて帰還;",
+  };
+  std::string text;
+  for (const char* line : kLines) text += texts(line);
+  return text;
 }
 
 int32_t ChosenStage(std::string_view answer) {
@@ -48,14 +47,16 @@ int32_t ChosenStage(std::string_view answer) {
   return 0;
 }
 
-std::string KeyHelpText() {
-  return "　 　  キーの説明　　　　;;"
-         "［ＳＰＡＣＥ］=　スタート又はミサイル;;"
-         "　　［↓］　　=　上移動  ;;"
-         "　　［←］　　=　左移動  ;;"
-         "　　［→］　　=　右移動  ;;"
-         "　　［Ｍ］　　=　メニュー;;"
-         "　［ＥＳＣ］　=　終了　　;";
+std::string KeyHelpText(const Texts& texts) {
+  static constexpr const char* kLines[] = {
+      "　 　  キーの説明　　　　;;", "［ＳＰＡＣＥ］=　スタート又はミサイル;;",
+      "　　［↓］　　=　上移動  ;;",  "　　［←］　　=　左移動  ;;",
+      "　　［→］　　=　右移動  ;;",  "　　［Ｍ］　　=　メニュー;;",
+      "　［ＥＳＣ］　=　終了　　;",
+  };
+  std::string text;
+  for (const char* line : kLines) text += texts(line);
+  return text;
 }
 
 std::string VersionText(int major, int minor, std::string_view recordFile) {

@@ -30,6 +30,7 @@ if [ -f "$desktop" ]; then
   [ -z "$out" ] || fail "desktop-file-validate says: $out"
   grep -qx "Exec=$prefix/$bindir/kavrona" "$desktop" || fail "the desktop entry does not start $prefix/$bindir/kavrona"
   grep -qx "Categories=Game;ActionGame;" "$desktop" || fail "the desktop entry's categories"
+  grep -qx "Exec=$prefix/$bindir/kavrona --lang en" "$desktop" || fail "the desktop entry has no action to play in English"
 else
   fail "no desktop entry"
 fi

@@ -73,7 +73,7 @@ run '' --dir "$work/empty"
 [ "$status" -eq 2 ] || fail "--dir without pictures ended with $status"
 grep -q 'backdrop.png' <<<"$err" || fail "the message does not name the missing picture: $err"
 [ "$(wc -l <<<"$err")" -le 2 ] || fail "the message is longer than a line and the usage"
-for bad in "--bogus 1" "--date 13/01" "--date 4/22" "--clock x" "--ticks 99999999999" "--dir"; do
+for bad in "--bogus 1" "--date 13/01" "--date 4/22" "--clock x" "--ticks 99999999999" "--dir" "--lang fr" "--lang"; do
   # shellcheck disable=SC2086
   run '' $bad
   [ "$status" -eq 2 ] || fail "the command line '$bad' ended with $status"
@@ -90,6 +90,8 @@ if nm -C "$bin/kavrona" | grep -q 'kav::runner::'; then fail "kavrona links runn
 nm -C "$runner" | grep -q 'kav::runner::Driver' || fail "the check would not see the runner's code"
 "$bin/kavrona" --no-such-option 2>/dev/null && fail "kavrona took an unknown option"
 [ $? -eq 2 ] || fail "kavrona's unknown option did not end with status 2"
+"$bin/kavrona" --lang fr 2>/dev/null
+[ $? -eq 2 ] || fail "kavrona took a language it does not have"
 
 [ "$failures" -eq 0 ] && echo "runner command line: all checks passed"
 exit $((failures > 0))

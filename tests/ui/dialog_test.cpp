@@ -28,10 +28,19 @@ class DialogTest : public ::testing::Test {
   JoystickPoll pad;
   int joystickPolls = 0;
   DialogWindow window;
-  DialogHost host{platform, screen, textInput, nullptr, trace, state, view, devicesReady, [this] {
+  DialogHost host{platform,
+                  screen,
+                  textInput,
+                  nullptr,
+                  trace,
+                  state,
+                  view,
+                  devicesReady,
+                  [this] {
                     ++joystickPolls;
                     return pad;
-                  }};
+                  },
+                  TextsOf(Language::kJapanese)};
   // Runs at every pass of the wait with the virtual time.
   std::function<void(int64_t)> during;
 
