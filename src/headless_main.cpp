@@ -13,6 +13,7 @@
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/ttf_fonts.h"
+#include "recording/headless_playback.h"
 #include "runner/driver.h"
 #include "runner/headless_devices.h"
 
@@ -20,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kavrona-headless [--dir DIR] [--date MM/DD] [--clock SECONDS] [--ticks N] [--script FILE] "
-    "[--trace FILE]";
+    "[--trace FILE]\n       kavrona-headless --play RECORDING [--dir DIR] [--trace FILE]";
 
 int BadCommandLine(const std::string& reason) {
   std::cerr << "kavrona-headless: " << reason << '\n' << kUsage << '\n';
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   int64_t ticks = 0;
   std::string scriptPath;
   std::string tracePath;
+  std::string playPath;
+  bool setsTheScene = false;  // --date, --clock, --ticks, --script: a recording brings its own
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -59,6 +62,7 @@ int main(int argc, char** argv) {
     }
     if (i + 1 >= argc) return BadCommandLine("unknown option or missing value: " + std::string(arg));
     const std::string_view value = argv[++i];
+    setsTheScene = setsTheScene || arg == "--date" || arg == "--clock" || arg == "--ticks" || arg == "--script";
     if (arg == "--dir") {
       dir = value;
     } else if (arg == "--date") {
@@ -78,6 +82,8 @@ int main(int argc, char** argv) {
       scriptPath = value;
     } else if (arg == "--trace") {
       tracePath = value;
+    } else if (arg == "--play") {
+      playPath = value;
     } else {
       return BadCommandLine("unknown option " + std::string(arg));
     }
@@ -88,6 +94,11 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_regular_file(picture)) {
       return BadCommandLine("--dir " + dir + " holds no game pictures (" + picture.string() + " is missing)");
     }
+  }
+
+  if (!playPath.empty()) {
+    if (setsTheScene) return BadCommandLine("--play takes its date, clock and input from the recording");
+    return kav::recording::PlayHeadless(playPath, dir, tracePath);
   }
 
   std::ifstream scriptFile;
