@@ -1,5 +1,7 @@
 #include "recording/best_runs.h"
 
+#include <algorithm>
+
 namespace kav::recording {
 namespace {
 
@@ -31,14 +33,24 @@ void BestRuns::Write(const TraceEvent& event) {
     armed_ = true;
     return;
   }
+  if (event.kind == "wait") {
+    Flush();
+    return;
+  }
   if (event.kind != "records" || !armed_) return;
   const TableCopy now = TableCopy::Of(r_);
-  std::vector<std::string> files;
   for (int i = 0; i <= kTotalRecordBase; i += kRanks) {
-    if (!now.SameEntry(before_, i)) files.push_back(BestRunFileName(i));
+    const std::string name = BestRunFileName(i);
+    if (!now.SameEntry(before_, i) && std::find(due_.begin(), due_.end(), name) == due_.end()) due_.push_back(name);
   }
   before_ = now;
-  if (!files.empty()) keep_(files);
+}
+
+void BestRuns::Flush() {
+  if (due_.empty()) return;
+  std::vector<std::string> files;
+  files.swap(due_);
+  keep_(files);
 }
 
 }  // namespace kav::recording

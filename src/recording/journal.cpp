@@ -147,11 +147,21 @@ void JournalWriter::Double(double d) {
   Unsigned(std::bit_cast<uint64_t>(d));
 }
 
-void JournalWriter::Ticks(int32_t ticks) {
-  PutOp(Op::kTicks);
+void JournalWriter::TickDelta(int32_t ticks) {
   // The counter wraps; the difference is taken the same way, so it stays small.
   Signed(static_cast<int32_t>(static_cast<uint32_t>(ticks) - static_cast<uint32_t>(lastTicks_)));
   lastTicks_ = ticks;
+}
+
+void JournalWriter::Ticks(int32_t ticks) {
+  PutOp(Op::kTicks);
+  TickDelta(ticks);
+}
+
+void JournalWriter::Wait(Op op, int32_t ms, int32_t ticksAfter) {
+  PutOp(op);
+  Signed(ms);
+  TickDelta(ticksAfter);
 }
 
 void JournalWriter::Number(Op op, int64_t n) {
@@ -331,6 +341,14 @@ bool JournalReader::Bool(bool& b) {
   return true;
 }
 
+bool JournalReader::TickDelta(int32_t& ticks) {
+  int64_t d = 0;
+  if (!Int(d, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max())) return false;
+  lastTicks_ = static_cast<int32_t>(static_cast<uint32_t>(lastTicks_) + static_cast<uint32_t>(d));
+  ticks = lastTicks_;
+  return true;
+}
+
 bool JournalReader::Event(PlatformEvent& ev) {
   uint8_t kind = 0;
   if (!Byte(kind)) return false;
@@ -373,12 +391,12 @@ bool JournalReader::Next(Entry& e) {
   uint8_t byte = 0;
   switch (e.op) {
     case Op::kTicks:
-      if (!Int(a, kMin32, kMax32)) return false;
-      lastTicks_ = static_cast<int32_t>(static_cast<uint32_t>(lastTicks_) + static_cast<uint32_t>(a));
-      e.number = lastTicks_;
+      if (!TickDelta(e.ticks)) return false;
+      e.number = e.ticks;
       return true;
     case Op::kSleep:
     case Op::kWaitForEvent:
+      return Int(e.number, kMin32, kMax32) && TickDelta(e.ticks);
     case Op::kEnd:
       return Int(e.number, kMin32, kMax32);
     case Op::kLocalDate:

@@ -15,9 +15,9 @@ namespace kav::recording {
 // One kind of thing the game reads from outside (or a check of its state). The numbers are the
 // file's: a number, once given, keeps its meaning within a format version.
 enum class Op : uint8_t {
-  kTicks = 1,  // the tick count, as a difference from the last one
-  kSleep,      // a sleep's length: not read, but where a departing game first shows
-  kWaitForEvent,
+  kTicks = 1,     // the tick count, as a difference from the last one
+  kSleep,         // a sleep's length, where a departing game first shows, and when it really ended
+  kWaitForEvent,  // the same for a wait for window events
   kLocalDate,
   kSecondsSinceMidnight,
   kPollEvents,
@@ -57,6 +57,7 @@ struct Entry {
   int64_t number = 0;  // ticks, ms, a key, a slot, a status, a stage
   bool flag = false;   // the answer of a yes/no question
   int32_t value = 0;   // a volume; a state check's stage
+  int32_t ticks = 0;   // the tick count after a sleep or wait, for a watched playback's pace
   int month = 0;
   int day = 0;
   double seconds = 0;
@@ -78,7 +79,9 @@ std::string Describe(const Entry& e);
 class JournalWriter {
  public:
   void Ticks(int32_t ticks);
-  void Number(Op op, int64_t n);  // kSleep, kWaitForEvent, kEnd
+  void Number(Op op, int64_t n);  // kEnd
+  // kSleep, kWaitForEvent: the length asked for and the tick count once it was over.
+  void Wait(Op op, int32_t ms, int32_t ticksAfter);
   void Flag(Op op, bool answer);  // the yes/no questions without an argument
   void KeyDown(int vk, bool down);
   void LocalDate(int month, int day);
@@ -100,6 +103,7 @@ class JournalWriter {
 
  private:
   void Byte(uint8_t b) { bytes_.push_back(static_cast<char>(b)); }
+  void TickDelta(int32_t ticks);
   void PutOp(Op op) { Byte(static_cast<uint8_t>(op)); }
   void Unsigned(uint64_t n);
   void Signed(int64_t n);
@@ -131,6 +135,7 @@ class JournalReader {
   bool Double(double& d);
   bool Bool(bool& b);
   bool Event(PlatformEvent& ev);
+  bool TickDelta(int32_t& ticks);
 
   std::string_view bytes_;
   size_t pos_ = 0;

@@ -52,19 +52,23 @@ void PlaybackSides::Ended(int status) {
   }
 }
 
-int32_t PlaybackSides::Ticks() {
-  const auto ticks = static_cast<int32_t>(Take(Op::kTicks).number);
+void PlaybackSides::Reach(int32_t ticks) {
   if (!sawTicks_) {
     sawTicks_ = true;
     firstTicks_ = ticks;
   }
   lastTicks_ = ticks;
   if (pacer != nullptr) pacer->Reached(Elapsed());
+}
+
+int32_t PlaybackSides::Ticks() {
+  const int32_t ticks = Take(Op::kTicks).ticks;
+  Reach(ticks);
   return ticks;
 }
 
 void PlaybackSides::Sleep(int32_t ms) {
-  Take(Op::kSleep, ms);
+  Reach(Take(Op::kSleep, ms).ticks);
   if (pacer != nullptr) pacer->Idle();
 }
 
@@ -83,7 +87,7 @@ std::vector<PlatformEvent> PlaybackSides::PollEvents() {
 }
 
 void PlaybackSides::WaitForEvent(int32_t timeoutMs) {
-  Take(Op::kWaitForEvent, timeoutMs);
+  Reach(Take(Op::kWaitForEvent, timeoutMs).ticks);
   if (pacer != nullptr) pacer->Idle();
 }
 

@@ -57,7 +57,7 @@ class PlaybackSides final : public Clock, public Display, public Input, public F
   void Ended(int status);
   // Entries played so far.
   int64_t EntriesPlayed() const { return reader_.Count(); }
-  // Milliseconds from the first tick count the game read to the last.
+  // Milliseconds of the recording's clock from its first tick count to its latest.
   int32_t Elapsed() const { return TickDiff(lastTicks_, firstTicks_); }
 
   int32_t Ticks() override;
@@ -99,6 +99,8 @@ class PlaybackSides final : public Clock, public Display, public Input, public F
   // The next entry, which must be `op` (for `number`, when it asks about one: a key, a slot).
   const Entry& Take(Op op, std::optional<int64_t> number = std::nullopt);
   [[noreturn]] void Depart(const std::string& what) const;
+  // The recording's clock has reached `ticks` (a tick count read, a sleep's end).
+  void Reach(int32_t ticks);
 
   class PlayedAudio final : public Audio {
    public:

@@ -19,8 +19,8 @@ int32_t RecordingSides::Ticks() {
 }
 
 void RecordingSides::Sleep(int32_t ms) {
-  journal.Number(Op::kSleep, ms);
   real_.clock.Sleep(ms);
+  journal.Wait(Op::kSleep, ms, real_.clock.Ticks());
 }
 
 void RecordingSides::LocalDate(int& month, int& day) {
@@ -60,8 +60,8 @@ std::vector<PlatformEvent> RecordingSides::PollEvents() {
 }
 
 void RecordingSides::WaitForEvent(int32_t timeoutMs) {
-  journal.Number(Op::kWaitForEvent, timeoutMs);
   real_.input.WaitForEvent(timeoutMs);
+  journal.Wait(Op::kWaitForEvent, timeoutMs, real_.clock.Ticks());
 }
 
 bool RecordingSides::KeyDown(int vk) {

@@ -74,6 +74,7 @@ void SessionRecorder::KeepBest(const std::vector<std::string>& fileNames) {
 }
 
 bool SessionRecorder::Finish(int status, const std::string& path, std::string& error) {
+  if (bestRuns_) bestRuns_->Flush();
   sides_.journal.Number(Op::kEnd, status);
   if (path.empty()) return true;
   if (!WriteFileAtomically(path, EncodeRecording(Recording{MakeHeader(), sides_.journal.Bytes()}))) {

@@ -6,8 +6,9 @@ xdotool (keydown, a pause, keyup for a tap): types the entry name, closes the fi
 notice, starts the stage-1 briefing, flies stage 1 to its landing zone and lands (a clear),
 goes on through the clear screen into stage 2, lets the helicopter fall there (a failure),
 and answers no to the retry question, so the game ends through its own shutdown.
-With --shots DIR it saves the window (ImageMagick's import) at each of those screens.
-Run it beside the game under the same X display.
+With --shots DIR it saves the window (ImageMagick's import) at each of those screens; with
+--watch it presses nothing and only takes the same screenshots of a playback (kavrona --play R
+--trace FILE). Run it beside the game under the same X display.
 """
 
 import argparse
@@ -53,8 +54,12 @@ class Trace:
                 return e
 
 
+WATCHING = False
+
+
 def xdotool(*args):
-    subprocess.run(["xdotool", *args], check=False)
+    if not WATCHING:
+        subprocess.run(["xdotool", *args], check=False)
 
 
 def tap(key, seconds=0.1):
@@ -135,7 +140,10 @@ def main():
     parser.add_argument("trace")
     parser.add_argument("--name", default="ACE")
     parser.add_argument("--shots", help="directory for screenshots of the screens played")
+    parser.add_argument("--watch", action="store_true", help="press nothing: a playback plays itself")
     args = parser.parse_args()
+    global WATCHING
+    WATCHING = args.watch
     trace = Trace(args.trace)
 
     trace.until("dialog")
