@@ -280,6 +280,51 @@ void JournalWriter::Check(CheckPoint point, int32_t stage, uint64_t hash) {
   Unsigned(hash);
 }
 
+void JournalWriter::Put(const Entry& e) {
+  switch (e.op) {
+    case Op::kTicks:
+      return Ticks(e.ticks);
+    case Op::kSleep:
+    case Op::kWaitForEvent:
+      return Wait(e.op, static_cast<int32_t>(e.number), e.ticks);
+    case Op::kEnd:
+      return Number(e.op, e.number);
+    case Op::kLocalDate:
+      return LocalDate(e.month, e.day);
+    case Op::kSecondsSinceMidnight:
+      return Seconds(e.seconds);
+    case Op::kPollEvents:
+      return Events(e.events);
+    case Op::kKeyDown:
+      return KeyDown(static_cast<int>(e.number), e.flag);
+    case Op::kWindowRect:
+    case Op::kDesktopRect:
+      return Rect(e.op, e.rect);
+    case Op::kProgramDir:
+    case Op::kRecordDir:
+      return Text(e.op, e.text);
+    case Op::kAudioLoad:
+    case Op::kAudioLoaded:
+      return SlotFlag(e.op, static_cast<int>(e.number), e.flag);
+    case Op::kAudioVolume:
+      return Volume(static_cast<int>(e.number), e.value);
+    case Op::kPadRead:
+      return PadRead(e.pad);
+    case Op::kPadEffects:
+      return PadEffects(e.effects);
+    case Op::kPadTriggerButtons:
+      return PadButtons(e.buttons);
+    case Op::kPadStart:
+      return PadStart(e.play);
+    case Op::kCheck:
+      return Check(static_cast<CheckPoint>(e.number), e.value, e.hash);
+    case Op::kCut:
+      return Cut();
+    default:
+      return Flag(e.op, e.flag);
+  }
+}
+
 bool JournalReader::Fail(const std::string& what) {
   if (error_.empty()) error_ = what + " at byte " + std::to_string(pos_) + " of the journal";
   return false;

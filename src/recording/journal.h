@@ -97,6 +97,8 @@ class JournalWriter {
   void PadStart(const ForcePlay& play);
   void Check(CheckPoint point, int32_t stage, uint64_t hash);
   void Cut() { Byte(static_cast<uint8_t>(Op::kCut)); }
+  // Any entry as read back (a tool that edits a journal writes it again with this).
+  void Put(const Entry& e);
 
   const std::string& Bytes() const { return bytes_; }
   size_t Size() const { return bytes_.size(); }
