@@ -39,7 +39,7 @@ std::string Compress(std::string_view raw) {
   uLongf size = compressBound(static_cast<uLong>(raw.size()));
   std::string out(size, '\0');
   if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
-                static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK) {
+                static_cast<uLong>(raw.size()), Z_DEFAULT_COMPRESSION) != Z_OK) {
     return {};
   }
   out.resize(size);

@@ -25,13 +25,16 @@ std::optional<std::string> ReadRecordFile(const std::string& path) {
 
 }  // namespace
 
+// Asked of the real side, so that the journal holds only what the game itself reads.
 SessionRecorder::SessionRecorder(Platform real, Audio& realAudio, Joystick& realJoystick)
-    : real_(real), sides_(real, realAudio, realJoystick) {
-  // Asked of the real side, so that the journal holds only what the game itself reads.
-  recordDir_ = WithTrailingSlash(real.files.RecordDir());
-  recordDirWritable_ = real.files.RecordDirWritable();
-  recordFileAtStart_ = ReadRecordFile(recordDir_ + kRecordFileName);
-}
+    : SessionRecorder(real, realAudio, realJoystick, real.files.RecordDir(), real.files.RecordDirWritable()) {}
+
+SessionRecorder::SessionRecorder(Platform real, Audio& realAudio, Joystick& realJoystick, const std::string& recordDir,
+                                 bool recordDirWritable)
+    : sides_(real, realAudio, realJoystick),
+      recordFileAtStart_(ReadRecordFile(WithTrailingSlash(recordDir) + kRecordFileName)),
+      recordDir_(WithTrailingSlash(recordDir)),
+      recordDirWritable_(recordDirWritable) {}
 
 void SessionRecorder::Attach(Game& g, TraceSink* also) {
   tee_.Add(also);

@@ -18,6 +18,10 @@ namespace kav::recording {
 class SessionRecorder {
  public:
   SessionRecorder(Platform real, Audio& realAudio, Joystick& realJoystick);
+  // With the data directory given (best runs go to its replays/ when it is writable) rather than
+  // asked of the real side.
+  SessionRecorder(Platform real, Audio& realAudio, Joystick& realJoystick, const std::string& recordDir,
+                  bool recordDirWritable);
 
   Platform Sides() { return Platform(sides_); }
   Audio& audio() { return sides_.audio(); }
@@ -36,7 +40,6 @@ class SessionRecorder {
   void KeepBest(const std::vector<std::string>& fileNames);
   Header MakeHeader() const;
 
-  Platform real_;
   RecordingSides sides_;
   std::optional<std::string> recordFileAtStart_;
   std::string recordDir_;
