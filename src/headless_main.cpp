@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kavrona-headless [--dir DIR] [--date MM/DD] [--clock SECONDS] [--ticks N] [--script FILE] "
-    "[--trace FILE]\n       kavrona-headless --play RECORDING [--dir DIR] [--trace FILE]";
+    "[--trace FILE] | --play RECORDING [--dir DIR] [--trace FILE]";
 
 int BadCommandLine(const std::string& reason) {
   std::cerr << "kavrona-headless: " << reason << '\n' << kUsage << '\n';

@@ -1,39 +1,77 @@
 #include "recording/state_check.h"
 
-#include <string_view>
-
-#include "base/json.h"
+#include <bit>
+#include <concepts>
 
 namespace kav::recording {
 namespace {
 
-constexpr uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr uint64_t kFnvPrime = 1099511628211ull;
-
-void Mix(uint64_t& h, std::string_view bytes) {
-  for (char c : bytes) {
-    h ^= static_cast<uint8_t>(c);
-    h *= kFnvPrime;
+// FNV-1a over the values' bytes, each variable introduced by its name.
+class Hashing {
+ public:
+  void Bytes(const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < size; ++i) {
+      h_ ^= p[i];
+      h_ *= kPrime;
+    }
   }
-}
+  void Text(std::string_view s) {
+    Number(static_cast<uint64_t>(s.size()));
+    Bytes(s.data(), s.size());
+  }
+  void Number(uint64_t n) { Bytes(&n, sizeof n); }
+
+  void Value(bool v) { Number(v ? 1 : 0); }
+  template <std::integral T>
+  requires(!std::same_as<T, bool>) void Value(T v) { Number(static_cast<uint64_t>(static_cast<int64_t>(v))); }
+  template <std::floating_point T>
+  void Value(T v) {
+    Number(std::bit_cast<uint64_t>(static_cast<double>(v)));
+  }
+  void Value(const std::string& v) { Text(v); }
+  void Value(const WindowRect& r) {
+    for (int32_t x : {r.Left, r.Top, r.Width, r.Height}) Value(x);
+  }
+  // A picture box is named by the register where it is one; whether it holds one is the state.
+  void Value(Control* const& c) { Value(c != nullptr); }
+  template <class T, size_t N>
+  void Value(const std::array<T, N>& items) {
+    for (const T& item : items) Value(item);
+  }
+  template <class T>
+  void Value(const std::vector<T>& items) {
+    Number(items.size());
+    for (const T& item : items) Value(item);
+  }
+  template <class T>
+  requires requires(T& t) {
+    VisitFields(t, [](std::string_view, auto&) {});
+  }
+  void Value(const T& record) {
+    VisitFields(const_cast<T&>(record), [this](std::string_view name, auto& field) {
+      Text(name);
+      Value(field);
+    });
+  }
+
+  uint64_t Result() const { return h_; }
+
+ private:
+  static constexpr uint64_t kPrime = 1099511628211ull;
+  uint64_t h_ = 14695981039346656037ull;
+};
 
 }  // namespace
 
-StateHasher::StateHasher(GameState& g) {
-  for (runner::StateVar& v : runner::StateVars(g)) {
-    if (v.name != "AppDir" && v.name != "RecordFilePath") vars_.push_back(std::move(v));
-  }
-}
-
 uint64_t StateHasher::Hash() const {
-  uint64_t h = kFnvOffset;
-  for (const runner::StateVar& v : vars_) {
-    Mix(h, v.name);
-    Mix(h, "=");
-    Mix(h, ToJson(v.get()));
-    Mix(h, ";");
-  }
-  return h;
+  Hashing hashing;
+  VisitStateVars(g_, [&hashing](std::string_view name, auto& value) {
+    if (name == "AppDir" || name == "RecordFilePath") return;
+    hashing.Text(name);
+    hashing.Value(value);
+  });
+  return hashing.Result();
 }
 
 void StageChecks::Write(const TraceEvent& event) {

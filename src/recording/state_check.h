@@ -7,7 +7,6 @@
 #include "base/trace.h"
 #include "game/game.h"
 #include "recording/journal.h"
-#include "runner/state_codec.h"
 
 namespace kav::recording {
 
@@ -15,11 +14,11 @@ namespace kav::recording {
 // of the game runs (a playback reads its pictures and keeps its record file elsewhere).
 class StateHasher {
  public:
-  explicit StateHasher(GameState& g);
+  explicit StateHasher(GameState& g) : g_(g) {}
   uint64_t Hash() const;
 
  private:
-  std::vector<runner::StateVar> vars_;
+  GameState& g_;
 };
 
 // Hands every trace event to each listener in turn.
