@@ -38,6 +38,10 @@ int PlayHeadless(const std::string& recordingPath, const std::string& dir, const
   devices.fonts = fonts.get();
   devices.textInput = &out.textInput;
   devices.trace = trace.get();
+  const Header& h = session.header();
+  std::cout << "recording: format " << h.formatVersion << ", Kavrona " << h.gameVersion << ", date "
+            << (h.date.empty() ? "unseen" : h.date) << ", pad " << h.padKind << ", "
+            << (h.recordFile ? "with a record file" : "no record file") << '\n';
   const int status = session.Play(Platform(out), audio, devices);
   std::cout << session.ResultsText();
   if (status == kStatusDeparted) {
