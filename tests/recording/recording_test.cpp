@@ -210,6 +210,26 @@ TEST_F(RecordedSession, PlaysBackInStep) {
   EXPECT_EQ(Play(r, message), 0) << message;
 }
 
+TEST_F(RecordedSession, PlaysBackOnTheRecordFileItBeganWith) {
+  RecordState table;
+  SeedDefaultRecords(table, "01/02");
+  table.RecordTimes[0] = 4321;
+  table.RecordNames[0] = "PREV";
+  table.PlayerName = "PREV";
+  table.RecordFilePath = RecordFile().string();
+  ASSERT_TRUE(SaveRecords(table, Trace{}));
+  const std::string before = ReadRecordFile();
+
+  const Recording r = RecordOne();
+  ASSERT_TRUE(r.header.recordFile);
+  EXPECT_EQ(*r.header.recordFile, before);
+  // The player's table changes after the session; the playback still sees the one it began with.
+  table.RecordTimes[0] = 1;
+  ASSERT_TRUE(SaveRecords(table, Trace{}));
+  std::string message;
+  EXPECT_EQ(Play(r, message), 0) << message;
+}
+
 TEST_F(RecordedSession, DepartsWhereTheStateOrTheInputDiffers) {
   const Recording r = RecordOne();
   const std::vector<Entry> entries = ReadAll(r.journal);
