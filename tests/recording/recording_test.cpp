@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "game/game_fixture.h"
@@ -121,6 +122,8 @@ TEST(RecordingFile, RefusesWhatIsNotWholeWithOneReason) {
   EXPECT_EQ(error, "not a Kavrona recording");
 }
 
+using RecordedSessionFiles = testing::GameFixture;
+
 TEST(BestRuns, KeepsTheRunThatPutsANewFirstAtTheNextWait) {
   RecordState r;
   SeedDefaultRecords(r, "04/22");
@@ -145,6 +148,39 @@ TEST(BestRuns, KeepsTheRunThatPutsANewFirstAtTheNextWait) {
   best.Write({"records", {}});
   best.Write({"wait", {}});
   EXPECT_EQ(kept, (std::vector<std::string>{"stage2.kvr", "total.kvr"}));
+}
+
+TEST_F(RecordedSessionFiles, KeepsEachNewBestInReplaysAndReplacesIt) {
+  HeadlessAudio audio;
+  NoJoystick pad;
+  SessionRecorder recorder(Platform(*platform), audio, pad, dir.string(), true);
+  Game g(recorder.Sides());
+  recorder.Attach(g, nullptr);
+  SeedDefaultRecords(g, "04/22");
+  const std::filesystem::path kept = dir / "replays" / "stage1.kvr";
+
+  g.trace.Emit("stage");
+  g.platform.clock.Ticks();
+  g.RecordTimes[0] = 5000;
+  g.trace.Emit("records");
+  EXPECT_FALSE(std::filesystem::exists(kept));
+  g.trace.Emit("wait");
+  Recording first;
+  std::string error;
+  ASSERT_TRUE(ReadRecordingFile(kept.string(), first, error)) << error;
+  const std::vector<Entry> entries = ReadAll(first.journal);
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries.back().op, Op::kCut);
+
+  g.trace.Emit("stage");
+  g.platform.clock.Ticks();
+  g.RecordTimes[0] = 4000;
+  g.trace.Emit("records");
+  g.trace.Emit("wait");
+  Recording second;
+  ASSERT_TRUE(ReadRecordingFile(kept.string(), second, error)) << error;
+  EXPECT_GT(second.journal.size(), first.journal.size()) << "the beaten best was not replaced";
+  EXPECT_FALSE(std::filesystem::exists(dir / "replays" / "total.kvr"));
 }
 
 // A session on the headless platform, recorded: a name typed, dialogs answered with Return, the
