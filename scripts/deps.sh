@@ -7,7 +7,7 @@ KAVRONA_BUILD_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libpng-dev libfreetype-dev fonts-misaki
   libsdl2-ttf-dev libfontconfig-dev fonts-ipafont-mincho fonts-ipafont-gothic
-  libsdl2-mixer-dev
+  libsdl2-mixer-dev zlib1g-dev
 )
 KAVRONA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev python3

@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 source scripts/deps.sh
 kavrona_install_missing "${KAVRONA_BUILD_PACKAGES[@]}" "${KAVRONA_FUZZ_PACKAGES[@]}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j"$(nproc)" --target records_fuzz png_fuzz wave_fuzz commands_fuzz
+cmake --build --preset fuzz -j"$(nproc)" --target records_fuzz png_fuzz wave_fuzz commands_fuzz recording_fuzz
 ctest --test-dir build/fuzz/fuzz --output-on-failure --no-tests=error

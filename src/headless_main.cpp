@@ -14,6 +14,7 @@
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/ttf_fonts.h"
+#include "recording/headless_playback.h"
 #include "runner/driver.h"
 #include "runner/headless_devices.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kavrona-headless [--dir DIR] [--date MM/DD] [--clock SECONDS] [--ticks N] [--script FILE] "
-    "[--trace FILE] [--lang ja|en]";
+    "[--trace FILE] [--lang ja|en] | --play RECORDING [--dir DIR] [--trace FILE]";
 
 int BadCommandLine(const std::string& reason) {
   std::cerr << "kavrona-headless: " << reason << '\n' << kUsage << '\n';
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
   std::string tracePath;
   // Only the command line chooses, so that a player's KAVRONA_LANG never moves a test.
   kav::Language language = kav::Language::kJapanese;
+  std::string playPath;
+  bool setsTheScene = false;  // --date, --clock, --ticks, --script, --lang: a recording brings its own
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -62,6 +65,8 @@ int main(int argc, char** argv) {
     }
     if (i + 1 >= argc) return BadCommandLine("unknown option or missing value: " + std::string(arg));
     const std::string_view value = argv[++i];
+    setsTheScene =
+        setsTheScene || arg == "--date" || arg == "--clock" || arg == "--ticks" || arg == "--script" || arg == "--lang";
     if (arg == "--dir") {
       dir = value;
     } else if (arg == "--date") {
@@ -85,6 +90,8 @@ int main(int argc, char** argv) {
       const auto named = kav::LanguageNamed(value);
       if (!named) return BadCommandLine("--lang wants ja or en, not " + std::string(value));
       language = *named;
+    } else if (arg == "--play") {
+      playPath = value;
     } else {
       return BadCommandLine("unknown option " + std::string(arg));
     }
@@ -95,6 +102,11 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_regular_file(picture)) {
       return BadCommandLine("--dir " + dir + " holds no game pictures (" + picture.string() + " is missing)");
     }
+  }
+
+  if (!playPath.empty()) {
+    if (setsTheScene) return BadCommandLine("--play takes its date, clock, language and input from the recording");
+    return kav::recording::PlayHeadless(playPath, dir, tracePath);
   }
 
   std::ifstream scriptFile;

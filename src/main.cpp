@@ -17,10 +17,12 @@
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_text_input.h"
 #include "platform/ttf_fonts.h"
+#include "recording/session_recorder.h"
+#include "sdl_watch.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: kavrona [--lang ja|en] [--trace FILE]\n";
+constexpr const char* kUsage = "usage: kavrona [--lang ja|en] [--trace FILE] [--record FILE | --play FILE]\n";
 
 // KAVRONA_LANG chooses when --lang does not; a value it does not know plays in Japanese.
 kav::Language LanguageFromEnvironment() {
@@ -36,16 +38,30 @@ kav::Language LanguageFromEnvironment() {
 int main(int argc, char** argv) {
   std::string tracePath;
   std::optional<kav::Language> language;
+  std::string recordPath;
+  std::string playPath;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--trace") == 0 && i + 1 < argc) {
       tracePath = argv[++i];
     } else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc && kav::LanguageNamed(argv[i + 1])) {
       language = kav::LanguageNamed(argv[++i]);
+    } else if (std::strcmp(argv[i], "--record") == 0 && i + 1 < argc) {
+      recordPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--play") == 0 && i + 1 < argc) {
+      playPath = argv[++i];
     } else {
       std::fputs(kUsage, stderr);
       return 2;
     }
   }
+  if (!playPath.empty()) {
+    if (!recordPath.empty()) {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+    return kav::WatchRecording(playPath, tracePath);
+  }
+  const kav::Language chosen = language ? *language : LanguageFromEnvironment();
 
   kav::SdlPlatform platform;
   // What the runner writes, with t in real milliseconds since the start; nothing at all when
@@ -69,6 +85,14 @@ int main(int argc, char** argv) {
   kav::SdlTextInput textInput(platform.display);
   kav::SdlAudio audio;
   kav::SdlJoystick joystick;
+  // Every session is recorded, so that a new best time can be kept with its recording.
+  kav::recording::SessionRecorder recorder(platform.Sides(), audio, joystick);
+  recorder.SetLanguage(chosen);
+  const auto finish = [&recorder, &recordPath](int status) {
+    std::string error;
+    if (!recorder.Finish(status, recordPath, error)) std::fprintf(stderr, "kavrona: %s\n", error.c_str());
+    return status;
+  };
   // Each wait shows the frame drawn before it and keeps the pad's pulses going.
   platform.display.SetPresentAtWait(true);
   platform.clock.SetIdleTask([&platform, &joystick] {
@@ -76,25 +100,23 @@ int main(int argc, char** argv) {
     return joystick.Update();
   });
   try {
-    kav::Game game(platform.Sides());
-    game.texts = kav::TextsOf(language ? *language : LanguageFromEnvironment());
+    kav::Game game(recorder.Sides());
+    game.texts = kav::TextsOf(chosen);
     game.fonts = fonts.get();
     game.textInput = &textInput;
-    game.audio = &audio;
-    game.joystick = &joystick;
-    if (traceFile) {
-      game.trace = kav::Trace(traceFile.get());
-      game.trace.Emit("start", [](kav::TraceEvent& e) { e.Add("version", kav::kTraceVersion); });
-    }
+    game.audio = &recorder.audio();
+    game.joystick = &recorder.joystick();
+    recorder.Attach(game, traceFile.get());
+    if (traceFile) game.trace.Emit("start", [](kav::TraceEvent& e) { e.Add("version", kav::kTraceVersion); });
     kav::Main(game);
   } catch (const kav::GameExit& exit) {
-    return exit.status;
+    return finish(exit.status);
   } catch (const kav::AssetError& e) {
     platform.messages.ShowFatalMessage("Kavrona", e.what());
-    return 1;
+    return finish(1);
   } catch (const std::exception& e) {
     platform.messages.ShowFatalMessage("Kavrona", e.what());
-    return 1;
+    return finish(1);
   }
-  return 0;
+  return finish(0);
 }

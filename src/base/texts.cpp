@@ -140,6 +140,10 @@ std::optional<Language> LanguageNamed(std::string_view code) {
   return std::nullopt;
 }
 
+std::string_view LanguageCode(Language language) {
+  return language == Language::kEnglish ? "en" : "ja";
+}
+
 std::string Texts::operator()(std::string_view ja) const {
   const std::string* found = Find(ja);
   return found != nullptr ? *found : std::string(ja);

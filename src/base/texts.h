@@ -13,6 +13,8 @@ enum class Language { kJapanese, kEnglish };
 
 // "ja" and "en"; nothing else names a language.
 std::optional<Language> LanguageNamed(std::string_view code);
+// The code that names it.
+std::string_view LanguageCode(Language language);
 
 // The texts the player reads in one language. The game's texts are Japanese and stay in the
 // game's tables; a translation is a catalogue keyed by the Japanese text itself, so a text the
