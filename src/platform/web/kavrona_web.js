@@ -13,7 +13,7 @@ mergeInto(LibraryManager.library, {
     sharp: null,        // the whole-multiple enlargement for sharp-bilinear scaling
     sharpCtx: null,
     events: [],
-    held: new Set(),
+    held: null,         // the keys held, by virtual key (made at the start: the library's objects are written out as text)
     composing: false,
     textActive: false,
     pointer: null,
@@ -142,6 +142,7 @@ mergeInto(LibraryManager.library, {
     setUp: function() {
       var canvas = document.getElementById('screen');
       KavWeb.canvas = canvas;
+      KavWeb.held = new Set();
       KavWeb.ctx = canvas.getContext('2d', {alpha: false});
       KavWeb.frame = document.createElement('canvas');
       KavWeb.frame.width = 800;
@@ -350,7 +351,7 @@ mergeInto(LibraryManager.library, {
 
   kav_web_key_down__deps: ['$KavWeb'],
   kav_web_key_down: function(vk) {
-    return KavWeb.held.has(vk) ? 1 : 0;
+    return KavWeb.held && KavWeb.held.has(vk) ? 1 : 0;
   },
 
   kav_web_set_pointer__deps: ['$KavWeb'],
@@ -577,7 +578,7 @@ mergeInto(LibraryManager.library, {
 
   kav_web_ended__deps: ['$KavWeb'],
   kav_web_ended: function(status) {
-    KavWeb.held.clear();
+    if (KavWeb.held) KavWeb.held.clear();
     KavWeb.persistRecords();
     if (Module['onEnded']) Module['onEnded'](status);
   },
