@@ -103,6 +103,7 @@
       }],
       onRuntimeInitialized: function() {
         $('loading').hidden = true;
+        window.kavronaStartedAt = performance.now();
         Module.callMain(args);
       },
       onFirstPicture: function() { window.kavronaFirstPicture = performance.now(); },

@@ -89,6 +89,17 @@ class Browser:
                 raise TimeoutError(f"no {kind} event within {timeout} s (last events: {seen})")
             time.sleep(0.02)
 
+    def wait_for_any(self, kinds, since=0, timeout=10.0):
+        """The first event of any of kinds at or after index since."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for i, e in enumerate(self.trace(since)):
+                if e["ev"] in kinds:
+                    return since + i, e
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"none of {kinds} within {timeout} s")
+            time.sleep(0.02)
+
     def key(self, name, hold_ms=80):
         """A key press (Keys.ENTER, "a", ...) on whatever has the focus, through WebDriver's input,
         which the browser takes for the player's own (full screen needs that)."""

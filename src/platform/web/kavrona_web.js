@@ -9,7 +9,6 @@ mergeInto(LibraryManager.library, {
     frame: null,        // the last frame, 800 x 600, on a canvas of its own
     frameCtx: null,
     frameImage: null,
-    frameWords: null,
     sharp: null,        // the whole-multiple enlargement for sharp-bilinear scaling
     sharpCtx: null,
     events: [],
@@ -148,8 +147,6 @@ mergeInto(LibraryManager.library, {
       KavWeb.frame.width = 800;
       KavWeb.frame.height = 600;
       KavWeb.frameCtx = KavWeb.frame.getContext('2d', {alpha: false});
-      KavWeb.frameImage = KavWeb.frameCtx.createImageData(800, 600);
-      KavWeb.frameWords = new Uint32Array(KavWeb.frameImage.data.buffer);
       KavWeb.ime = document.getElementById('ime');
       canvas.addEventListener('keydown', KavWeb.keyDown);
       canvas.addEventListener('keyup', KavWeb.keyUp);
@@ -269,13 +266,10 @@ mergeInto(LibraryManager.library, {
   },
 
   kav_web_present__deps: ['$KavWeb'],
-  kav_web_present: function(frame) {
+  kav_web_present: function(rgba) {
     if (!KavWeb.started) return;
-    var src = HEAPU32.subarray(frame >> 2, (frame >> 2) + 800 * 600), out = KavWeb.frameWords;
-    for (var i = 0; i < 480000; i++) {
-      var p = src[i];
-      out[i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-    }
+    // A view of the game's memory, made afresh since the memory may have grown.
+    KavWeb.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 800 * 600 * 4), 800, 600);
     KavWeb.frameCtx.putImageData(KavWeb.frameImage, 0, 0);
     KavWeb.paint();
     if (!Module['kavronaShown']) {

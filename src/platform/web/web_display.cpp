@@ -9,7 +9,13 @@ void WebDisplay::ShowMainWindow() {
 }
 
 void WebDisplay::Present(const uint32_t* frame) {
-  kav_web_present(frame);
+  // The canvas takes bytes R, G, B, A; turned here, where it is quickest.
+  rgba_.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);
+  for (size_t i = 0; i < rgba_.size(); ++i) {
+    const uint32_t p = frame[i];
+    rgba_[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+  }
+  kav_web_present(rgba_.data());
 }
 
 void WebDisplay::SetFullScreen(bool on) {

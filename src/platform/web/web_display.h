@@ -18,6 +18,9 @@ class WebDisplay final : public Display {
   void SetWindowRect(const WindowRect& rect) override;
   WindowRect DesktopRect() override;
   void SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) override;
+
+ private:
+  std::vector<uint32_t> rgba_;  // the frame as the canvas takes it
 };
 
 }  // namespace kav

@@ -11,7 +11,8 @@ double kav_web_now();
 // Work between the game's waits: keeps the record file's copy in IndexedDB up to date.
 void kav_web_idle();
 
-void kav_web_present(const uint32_t* frame);
+// The frame as RGBA bytes, 800 x 600.
+void kav_web_present(const uint32_t* rgba);
 void kav_web_set_fullscreen(int on);
 int kav_web_is_fullscreen();
 void kav_web_canvas_rect(int32_t* rect);
