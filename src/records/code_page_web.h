@@ -22,8 +22,9 @@ class Converter {
  public:
   Converter(const char* to, const char* from)
       : toCp932_(std::strcmp(to, "CP932") == 0),
-        ok_(kav_cp932_available() != 0 && (toCp932_ ? std::strcmp(from, "UTF-8") == 0
-                                                    : std::strcmp(to, "UTF-8") == 0 && std::strcmp(from, "CP932") == 0)) {}
+        ok_(kav_cp932_available() != 0 &&
+            (toCp932_ ? std::strcmp(from, "UTF-8") == 0
+                      : std::strcmp(to, "UTF-8") == 0 && std::strcmp(from, "CP932") == 0)) {}
 
   bool Ok() const { return ok_; }
 

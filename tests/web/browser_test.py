@@ -68,6 +68,9 @@ def play(browser, url):
     browser.key(Keys.F4)
     browser.wait_for("fullscreen", since=index, count=2, timeout=5)
     check(not browser.js("return !!document.fullscreenElement"), "F4 again leaves full screen")
+    # Switching the screen mode saves the records, the name with them.
+    _, saved = browser.wait_for("records", since=index, timeout=5)
+    check(saved["ok"] is True, "the records are saved")
 
 
 def remembered(browser, url):

@@ -27,6 +27,7 @@ mergeInto(LibraryManager.library, {
     fontCtx: null,
     lineHeights: {},
     recordStamp: null,
+    lastRecordLook: -1000,
     syncing: false,
     syncAgain: false,
 
@@ -191,6 +192,8 @@ mergeInto(LibraryManager.library, {
         KavWeb.fullscreenWanted = !!document.fullscreenElement;
         setTimeout(KavWeb.resize, 0);
       });
+      // A save the last look has not seen yet still goes to IndexedDB as the tab closes.
+      window.addEventListener('pagehide', KavWeb.lookAtRecords);
       KavWeb.resize();
       canvas.focus({preventScroll: true});
     },
@@ -219,6 +222,19 @@ mergeInto(LibraryManager.library, {
         KavWeb.lineHeights[key] = {above: above, height: above + below};
       }
       return KavWeb.lineHeights[key];
+    },
+
+    // Stores the record file when it has changed since the last look.
+    lookAtRecords: function() {
+      var stamp = null;
+      try {
+        var st = FS.stat('/records/Kavrona.ini');
+        stamp = st.mtime.getTime() + ':' + st.size;
+      } catch (e) {}
+      if (stamp !== KavWeb.recordStamp) {
+        KavWeb.recordStamp = stamp;
+        if (stamp !== null) KavWeb.persistRecords();
+      }
     },
 
     persistRecords: function() {
@@ -254,15 +270,11 @@ mergeInto(LibraryManager.library, {
 
   kav_web_idle__deps: ['$KavWeb'],
   kav_web_idle: function() {
-    var stamp = null;
-    try {
-      var st = FS.stat('/records/Kavrona.ini');
-      stamp = st.mtime.getTime() + ':' + st.size;
-    } catch (e) {}
-    if (stamp !== KavWeb.recordStamp) {
-      KavWeb.recordStamp = stamp;
-      if (stamp !== null) KavWeb.persistRecords();
-    }
+    // A look a tenth of a second is plenty: the file changes only when the game saves.
+    var now = performance.now();
+    if (now - KavWeb.lastRecordLook < 100) return;
+    KavWeb.lastRecordLook = now;
+    KavWeb.lookAtRecords();
   },
 
   kav_web_present__deps: ['$KavWeb'],

@@ -16,8 +16,17 @@ namespace {
 // Sleeps until the page queues an event or the time is up.
 EM_ASYNC_JS(void, kav_web_wait_event, (int ms), {
   await new Promise(function(resolve) {
-    var timer = setTimeout(function() { Module['kavWake'] = null; resolve(); }, ms);
-    Module['kavWake'] = function() { clearTimeout(timer); Module['kavWake'] = null; resolve(); };
+    var timer = setTimeout(
+        function() {
+          Module['kavWake'] = null;
+          resolve();
+        },
+        ms);
+    Module['kavWake'] = function() {
+      clearTimeout(timer);
+      Module['kavWake'] = null;
+      resolve();
+    };
   });
 });
 
