@@ -2,7 +2,8 @@
 """Plays the built page in headless Chromium as a person would: the entry dialog on the canvas,
 a typed name and Enter, the notice, the title's fade, the first briefing typed, Space to fly,
 frames running, F4 to full screen; after a reload the name is remembered; a second tab says
-the game runs elsewhere; Escape ends the game and the page says so.
+the game runs elsewhere; Escape ends the game and the page says so; a record file from the
+desktop game loads.
 
 Usage: browser_test.py WEB_DIR   (the built page, build/web/)
 """
@@ -111,6 +112,24 @@ def the_end(browser, index):
           "Escape ends the game; the page says so and offers to start again")
 
 
+def desktop_records(browser, url):
+    # A record file as the desktop game writes it: CR LF lines, the names in Shift_JIS.
+    name = "ｶﾌﾞﾛﾅ"
+    lines = ["04/22@60000\\ORVEL"] * 27 + ["ON", name, " 0 "]
+    path = os.path.join(browser.profile, "Kavrona.ini")
+    with open(path, "wb") as f:
+        f.write("".join(line + "\r\n" for line in lines).encode("cp932"))
+    browser.driver.find_element("id", "load").send_keys(path)
+    # The page stores it and starts the game again with it.
+    deadline = time.monotonic() + LOAD_SECONDS
+    while browser.trace_length() > 0 and time.monotonic() < deadline:
+        time.sleep(0.05)
+    index, _ = browser.wait_for("dialog", timeout=LOAD_SECONDS)
+    browser.key(Keys.ENTER)
+    _, answer = browser.wait_for("answer", since=index)
+    check(answer["value"] == name, f"a desktop record file loads, its Shift_JIS name with it ({answer['value']!r})")
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__, file=sys.stderr)
@@ -122,6 +141,7 @@ def main():
         index = remembered(browser, server.url)
         second_tab(browser, server.url)
         the_end(browser, index)
+        desktop_records(browser, server.url)
     except TimeoutError as e:
         check(False, str(e))
     finally:

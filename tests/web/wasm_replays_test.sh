@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The WebAssembly runner under Node plays every golden replay as the native runner does: each
 # replay passes the same checks, and both runners write the same trace and the same record file,
-# byte for byte (the same floating-point results, the same frames).
+# byte for byte (the same floating-point results, the same frames). cp932_name.txt beside this
+# script saves a name whose characters have more than one code in CP932: the record files must
+# be the same too (the native runner encodes with iconv, the WebAssembly one on its own table).
 # Usage: wasm_replays_test.sh NATIVE_PROGRAM_DIR WASM_PROGRAM_DIR REPLAY_DIR
 set -u
 native="$1"
@@ -21,7 +23,7 @@ KAVRONA_RUNNER="$node_runner" "$(dirname "$0")/../runner/replays_test.sh" "$nati
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for file in "$replays"/*.txt; do
+for file in "$replays"/*.txt "$(dirname "$0")/cp932_name.txt"; do
   name=$(basename "$file" .txt)
   for side in native wasm; do
     mkdir -p "$work/$name/$side"
