@@ -3,7 +3,7 @@
 a typed name and Enter, the notice, the title's fade, the first briefing typed, Space to fly,
 frames running, F4 to full screen; after a reload the name is remembered; a second tab says
 the game runs elsewhere; Escape ends the game and the page says so; a record file from the
-desktop game loads.
+desktop game loads; a pad steers and rumbles, and the sounds are decoded.
 
 Usage: browser_test.py WEB_DIR   (the built page, build/web/)
 """
@@ -130,6 +130,60 @@ def desktop_records(browser, url):
     check(answer["value"] == name, f"a desktop record file loads, its Shift_JIS name with it ({answer['value']!r})")
 
 
+# A standard-mapping pad with a vibration actuator that notes what it is asked to play, put in
+# the page before its scripts run: headless Chromium has no pads of its own.
+FAKE_PAD = """
+window.kavronaTestPad = {connected: true, index: 0, id: 'test pad', mapping: 'standard', axes: [0, 0, 0, 0],
+  buttons: Array.from({length: 17}, function() { return {pressed: false, value: 0}; }),
+  vibrationActuator: {type: 'dual-rumble', played: [],
+    playEffect: function(type, p) { this.played.push(p); return Promise.resolve('complete'); },
+    reset: function() { this.played.push(null); return Promise.resolve('complete'); }}};
+navigator.getGamepads = function() { return [window.kavronaTestPad]; };
+"""
+
+
+def pad_and_sound(url):
+    browser = page_driver.Browser()
+    try:
+        browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FAKE_PAD})
+        index = entry_dialog(browser, url)
+        # An input method's composition in the field that follows the caret, then its commit.
+        check(browser.js("return document.activeElement.id") == "ime", "the entry field types through the page's text field")
+        browser.js("""
+            var ime = document.activeElement;
+            ime.dispatchEvent(new CompositionEvent('compositionstart', {data: ''}));
+            ime.dispatchEvent(new CompositionEvent('compositionupdate', {data: 'か'}));
+        """)
+        browser.wait_for("dialog", since=index)
+        time.sleep(0.2)
+        browser.js("document.activeElement.dispatchEvent(new CompositionEvent('compositionend', {data: 'カ'}))")
+        browser.key(Keys.ENTER)
+        index, answer = browser.wait_for("answer", since=index)
+        check(answer["value"] == "カ", f"an input method's text reaches the entry field ({answer['value']!r})")
+        index, _ = browser.wait_for("dialog", since=index)
+        browser.key(Keys.ENTER)
+        index, _ = browser.wait_for("wait", since=index, timeout=40)
+        clips = browser.js("return window.kavronaModule.kavWeb.clips.filter(Boolean).length")
+        check(clips == 12, f"the twelve sounds are decoded for Web Audio ({clips})")
+        browser.js("window.kavronaTestPad.buttons[0] = {pressed: true, value: 1}")
+        index, _ = browser.wait_for("waited", since=index, timeout=5)
+        browser.js("window.kavronaTestPad.buttons[0] = {pressed: false, value: 0}")
+        browser.wait_for("frame", since=index, timeout=5)
+        browser.js("window.kavronaTestPad.axes[0] = 1")
+        _, late = browser.wait_for("frame", since=index, count=40, timeout=5)
+        check(late["vx"] > 0, f"the pad's A starts the flight and its stick steers (vx {late['vx']})")
+        # The stage's start armed "Punched": a press of A now jolts the pad.
+        browser.js("window.kavronaTestPad.buttons[0] = {pressed: true, value: 1}")
+        _, force = browser.wait_for("force", since=index, timeout=5, where=lambda e: e.get("felt", 0) > 0)
+        browser.js("window.kavronaTestPad.buttons[0] = {pressed: false, value: 0}")
+        time.sleep(0.1)
+        played = browser.js("return window.kavronaTestPad.vibrationActuator.played.filter(Boolean)")
+        check(len(played) > 0 and played[0]["strongMagnitude"] + played[0]["weakMagnitude"] > 0,
+              f"force feedback reaches the pad's actuator ({force['op']}, {len(played)} plays)")
+    finally:
+        browser.close()
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__, file=sys.stderr)
@@ -142,6 +196,7 @@ def main():
         second_tab(browser, server.url)
         the_end(browser, index)
         desktop_records(browser, server.url)
+        pad_and_sound(server.url)
     except TimeoutError as e:
         check(False, str(e))
     finally:
