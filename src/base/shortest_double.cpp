@@ -31,9 +31,10 @@ std::string ShortestDouble(double d) {
       fixed += digits;
       fixed.append(static_cast<size_t>(exponent + 1 - n), '0');
     } else {
-      fixed += digits.substr(0, static_cast<size_t>(exponent + 1));
+      const size_t point = static_cast<size_t>(exponent) + 1;
+      fixed += digits.substr(0, point);
       fixed += '.';
-      fixed += digits.substr(static_cast<size_t>(exponent + 1));
+      fixed += digits.substr(point);
     }
   } else {
     fixed += "0.";

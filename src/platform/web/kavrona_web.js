@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
     frame: null,        // the last frame, 800 x 600, on a canvas of its own
     frameCtx: null,
     frameImage: null,
+    paintPending: false,
     sharp: null,        // the whole-multiple enlargement for sharp-bilinear scaling
     sharpCtx: null,
     events: [],
@@ -283,7 +284,14 @@ mergeInto(LibraryManager.library, {
     // A view of the game's memory, made afresh since the memory may have grown.
     KavWeb.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 800 * 600 * 4), 800, 600);
     KavWeb.frameCtx.putImageData(KavWeb.frameImage, 0, 0);
-    KavWeb.paint();
+    // Scaled onto the page when the browser next paints, outside the game's own frame.
+    if (!KavWeb.paintPending) {
+      KavWeb.paintPending = true;
+      requestAnimationFrame(function() {
+        KavWeb.paintPending = false;
+        KavWeb.paint();
+      });
+    }
     if (!Module['kavronaShown']) {
       Module['kavronaShown'] = performance.now();
       if (Module['onFirstPicture']) Module['onFirstPicture']();

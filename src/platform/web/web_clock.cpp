@@ -1,6 +1,7 @@
 #include "platform/web/web_clock.h"
 
 #include <emscripten.h>
+#include <emscripten/em_js.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -10,6 +11,31 @@
 #include "platform/web/web_js.h"
 
 namespace kav {
+namespace {
+
+// A sleep that wakes the game from a message task, not from the timer's own: timers set from
+// inside timers are held to at least 4 ms after a few in a row, which would make every short
+// sleep of the frame loop a long one.
+EM_ASYNC_JS(void, kav_web_sleep, (double ms), {
+  if (!Module['kavAfter']) {
+    var channel = new MessageChannel();
+    var waiting = [];
+    channel.port1.onmessage = function() {
+      waiting.shift()();
+    };
+    Module['kavAfter'] = function(delay, wake) {
+      setTimeout(
+          function() {
+            waiting.push(wake);
+            channel.port2.postMessage(0);
+          },
+          delay);
+    };
+  }
+  await new Promise(function(resolve) { Module['kavAfter'](ms, resolve); });
+});
+
+}  // namespace
 
 WebClock::WebClock() : start_(kav_web_now()) {}
 
@@ -20,12 +46,14 @@ int32_t WebClock::Ticks() {
 void WebClock::Sleep(int32_t ms) {
   kav_web_idle();
   if (ms <= 0) return;
-  const double end = kav_web_now() + ms;
+  // Counted from the start of the current tick, as Ticks() counts: a wait to a tick deadline
+  // ends on that tick, not up to a millisecond past it.
+  const double end = start_ + std::floor(kav_web_now() - start_) + ms;
   for (;;) {
     const bool again = idleTask_ && idleTask_();
     const double left = end - kav_web_now();
     if (left <= 0) return;
-    emscripten_sleep(static_cast<unsigned>(std::ceil(again ? std::min(left, 10.0) : left)));
+    kav_web_sleep(again ? std::min(left, 10.0) : left);
     if (kav_web_now() >= end) return;
   }
 }
