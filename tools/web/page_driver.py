@@ -106,6 +106,19 @@ class Browser:
         ActionChains(self.driver).key_down(name).pause(hold_ms / 1000.0).key_up(name).perform()
         time.sleep(0.03)
 
+    def click_frame(self, x, y):
+        """A left click at frame pixel (x, y) of the 800 x 600 picture, wherever the page put it."""
+        canvas = self.driver.find_element("id", "screen")
+        box = self.js("""
+            var r = arguments[0].getBoundingClientRect(), scale = Math.min(r.width / 800, r.height / 600);
+            return [r.width, r.height, scale];
+        """, canvas)
+        width, height, scale = box
+        # Offsets from the element's centre, to the middle of the frame pixel.
+        dx = (x + 0.5 - 400) * scale
+        dy = (y + 0.5 - 300) * scale
+        ActionChains(self.driver).move_to_element_with_offset(canvas, int(round(dx)), int(round(dy))).click().perform()
+
     def canvas_colours(self):
         """How many different colours the visible canvas shows (a blank one shows one)."""
         return self.js("""

@@ -98,9 +98,11 @@ bool WebJoystick::Update() {
   constexpr int kHoldMs = 5000;
   constexpr int kRenewMs = 1000;
   const bool changed = large != large_ || small != small_;
-  const bool renew = (large != 0 || small != 0) && now >= sentUntil_ - kRenewMs;
+  // Only a hold cut short by kHoldMs needs renewing; a shorter one ends where the levels change.
+  const bool renew = heldShort_ && (large != 0 || small != 0) && now >= sentUntil_ - kRenewMs;
   if (changed || renew) {
-    const int ms = nextChange < 0 ? kHoldMs : static_cast<int>(std::clamp<int64_t>(nextChange - now, 1, kHoldMs));
+    heldShort_ = nextChange < 0 || nextChange - now > kHoldMs;
+    const int ms = heldShort_ ? kHoldMs : static_cast<int>(std::max<int64_t>(nextChange - now, 1));
     kav_web_pad_rumble(large, small, large == 0 && small == 0 ? 0 : ms);
     sentUntil_ = now + ms;
   }
@@ -117,6 +119,8 @@ void WebJoystick::Close() {
   parts_.fill(Part{});
   large_ = 0;
   small_ = 0;
+  sentUntil_ = 0;
+  heldShort_ = false;
   punch_ = PunchTrigger{};
 }
 

@@ -40,7 +40,8 @@ class WebJoystick final : public Joystick {
   std::array<Part, kForceEffectCount + 1> parts_{};
   double large_ = 0;
   double small_ = 0;
-  int64_t sentUntil_ = 0;  // when what the motors were last told runs out
+  int64_t sentUntil_ = 0;   // when what the motors were last told runs out
+  bool heldShort_ = false;  // that hold ends before the levels change
   PunchTrigger punch_;
 };
 
