@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kavrona needs that are missing. Sourced by play.sh, test.sh and
-# fuzz_regress.sh.
+# Installs the Debian packages Kavrona needs that are missing. Sourced by play.sh, test.sh,
+# fuzz_regress.sh and web.sh.
 set -euo pipefail
 
 KAVRONA_BUILD_PACKAGES=(
@@ -24,6 +24,14 @@ KAVRONA_FUZZ_PACKAGES=(
 # For making the Debian package and checking it; the trial install runs it under Xvfb.
 KAVRONA_PACKAGE_PACKAGES=(
   dpkg-dev file binutils lintian
+)
+# The browser build (scripts/web.sh): Emscripten, Node and its acorn for Emscripten's optimizer,
+# the dialogs' fonts shipped with the page; and its tests in headless Chromium.
+KAVRONA_WEB_PACKAGES=(
+  emscripten nodejs node-acorn fonts-ipafont-mincho fonts-ipafont-gothic
+)
+KAVRONA_WEB_TEST_PACKAGES=(
+  chromium chromium-driver python3-selenium
 )
 KAVRONA_TRIAL_PACKAGES=(
   xvfb xauth xdotool

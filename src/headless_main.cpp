@@ -9,12 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/shortest_double.h"
 #include "base/texts.h"
 #include "game/game.h"
 #include "gfx/art_files.h"
 #include "platform/headless/headless_platform.h"
+#ifndef __EMSCRIPTEN__
 #include "platform/ttf_fonts.h"
 #include "recording/headless_playback.h"
+#endif
 #include "runner/driver.h"
 #include "runner/headless_devices.h"
 
@@ -75,7 +78,7 @@ int main(int argc, char** argv) {
         return BadCommandLine("--date wants MM/DD, not " + std::string(value));
       }
     } else if (arg == "--clock") {
-      if (!Number(value, clock) || clock < 0 || clock >= 86400) {
+      if (!kav::ParseDouble(value, clock) || clock < 0 || clock >= 86400) {
         return BadCommandLine("--clock wants seconds since midnight (0 to 86399), not " + std::string(value));
       }
     } else if (arg == "--ticks") {
@@ -106,7 +109,12 @@ int main(int argc, char** argv) {
 
   if (!playPath.empty()) {
     if (setsTheScene) return BadCommandLine("--play takes its date, clock, language and input from the recording");
+#ifdef __EMSCRIPTEN__
+    // The recordings' packing is zlib, which the WebAssembly build does not have.
+    return BadCommandLine("this runner plays no recordings; the native kavrona-headless does");
+#else
     return kav::recording::PlayHeadless(playPath, dir, tracePath);
+#endif
   }
 
   std::ifstream scriptFile;
@@ -122,12 +130,17 @@ int main(int argc, char** argv) {
   std::istream& commands = scriptPath.empty() ? std::cin : scriptFile;
   std::ostream& trace = tracePath.empty() ? std::cout : traceFile;
 
+  // Under Node (the WebAssembly runner) there is no font library: dialogs are drawn without their
+  // texts, which only a shot shows; the trace is the same.
+  std::unique_ptr<kav::Fonts> fonts;
+#ifndef __EMSCRIPTEN__
   std::string fontError;
-  std::unique_ptr<kav::Fonts> fonts = kav::OpenFonts(fontError);
+  fonts = kav::OpenFonts(fontError);
   if (!fonts) {
     std::cerr << fontError << '\n';
     return 1;
   }
+#endif
   kav::HeadlessPlatform platform(dir);
   platform.SetDate(month, day);
   platform.SetSecondsSinceMidnight(clock);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/shortest_double.h"
 #include "base/utf8.h"
 
 namespace kav {
@@ -47,12 +48,10 @@ void AppendDouble(std::string& out, double d) {
     out += "null";
     return;
   }
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, d);
-  std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
+  const std::string text = ShortestDouble(d);
   out += text;
   // Keeps a whole double readable as a double, not an integer.
-  if (text.find_first_of(".eE") == std::string_view::npos) out += ".0";
+  if (text.find_first_of(".eE") == std::string::npos) out += ".0";
 }
 
 void Append(std::string& out, const TraceValue& value);
@@ -177,8 +176,7 @@ class Parser {
       }
     }
     double d = 0;
-    const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), d);
-    if (r.ec != std::errc() || r.ptr != digits.data() + digits.size()) return Fail("not a number");
+    if (!ParseDouble(digits, d)) return Fail("not a number");
     text_.remove_prefix(n);
     return TraceValue(d);
   }

@@ -1,6 +1,10 @@
 #include "records/shift_jis.h"
 
+#ifdef __EMSCRIPTEN__
+#include "records/code_page_web.h"
+#else
 #include <iconv.h>
+#endif
 
 #include <cerrno>
 #include <cstddef>
@@ -8,6 +12,7 @@
 namespace kav {
 namespace {
 
+#ifndef __EMSCRIPTEN__
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -47,6 +52,7 @@ class Converter {
  private:
   iconv_t cd_;
 };
+#endif
 
 constexpr const char* kCodePage = "CP932";
 const char* activeCodePage = kCodePage;

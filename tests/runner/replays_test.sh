@@ -3,10 +3,12 @@
 # wants status 0 from each: a replay that has fallen out of step with the game stops at its
 # first expect with status 3. The full run must also have ranked its total and saved it; the
 # failure replays must each end in exactly one failure. Usage: replays_test.sh PROGRAM_DIR REPLAY_DIR
+# KAVRONA_RUNNER, when set, is the runner's command line instead (the WebAssembly one under Node).
 set -u
 bin="$1"
 replays="$2"
-runner="$bin/kavrona-headless"
+runner=("$bin/kavrona-headless")
+[ -n "${KAVRONA_RUNNER:-}" ] && read -ra runner <<<"$KAVRONA_RUNNER"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -28,7 +30,7 @@ for file in "${files[@]}"; do
   grep -q '^# .*tools/pilot' "$file" || fail "$name does not say how it was made"
   grep -Eq '^[[:space:]]*set[[:space:]]' "$file" && fail "$name places the game with set"
   began=$(date +%s.%N)
-  "$runner" --dir "$dir" --date 04/22 --script "$file" --trace "$dir/trace.jsonl" 2>"$dir/err"
+  "${runner[@]}" --dir "$dir" --date 04/22 --script "$file" --trace "$dir/trace.jsonl" 2>"$dir/err"
   status=$?
   seconds=$(echo "$(date +%s.%N) - $began" | bc)
   echo "$name: status $status in ${seconds} s"
