@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -37,6 +39,24 @@ struct SideGains {
   double right = 1;
 };
 SideGains GainsOf(int32_t volume, int32_t pan);
+
+// The volume and pan each slot was last given, as every audio side keeps them: a volume above 0
+// is held at 0, and a slot newly loaded starts at its clip's own level, centred.
+class SlotLevels {
+ public:
+  void Reset(int slot) {
+    volume_[slot] = 0;
+    pan_[slot] = 0;
+  }
+  void SetVolume(int slot, int32_t volume) { volume_[slot] = std::min(volume, 0); }
+  void SetPan(int slot, int32_t pan) { pan_[slot] = pan; }
+  int32_t Volume(int slot) const { return volume_[slot]; }
+  SideGains Gains(int slot) const { return GainsOf(volume_[slot], pan_[slot]); }
+
+ private:
+  std::array<int32_t, kSoundSlots> volume_{};
+  std::array<int32_t, kSoundSlots> pan_{};
+};
 
 }  // namespace kav
 

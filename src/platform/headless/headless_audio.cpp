@@ -14,7 +14,7 @@ bool HeadlessAudio::Load(int slot, const std::string& path) {
   if (!open_ || slot < 0 || slot >= kSoundSlots) return false;
   // The same reader as the real game's, so a clip it refuses is silent here too.
   loaded_[slot] = ReadWaveFile(path).has_value();
-  volume_[slot] = 0;
+  levels_.Reset(slot);
   return loaded_[slot];
 }
 
@@ -46,12 +46,12 @@ void HeadlessAudio::SetPan(int slot, int32_t pan) {
 
 void HeadlessAudio::SetVolume(int slot, int32_t volume) {
   if (!Usable(slot)) return;
-  volume_[slot] = volume > 0 ? 0 : volume;
+  levels_.SetVolume(slot, volume);
   AppendBounded(log_, "volume " + std::to_string(slot) + " " + std::to_string(volume));
 }
 
 int32_t HeadlessAudio::Volume(int slot) const {
-  return Usable(slot) ? volume_[slot] : 0;
+  return Usable(slot) ? levels_.Volume(slot) : 0;
 }
 
 bool HeadlessAudio::Playing(int slot) const {

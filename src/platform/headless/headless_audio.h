@@ -33,7 +33,7 @@ class HeadlessAudio final : public Audio {
   bool open_ = false;
   std::array<bool, kSoundSlots> loaded_{};
   std::array<bool, kSoundSlots> playing_{};
-  std::array<int32_t, kSoundSlots> volume_{};
+  SlotLevels levels_;
   std::vector<std::string> log_;
 
   bool Usable(int slot) const { return open_ && slot >= 0 && slot < kSoundSlots && loaded_[slot]; }

@@ -54,8 +54,7 @@ bool SdlAudio::Load(int slot, const std::string& path) {
     Mix_FreeChunk(chunks_[slot]);
   }
   chunks_[slot] = LoadClip(path);
-  volume_[slot] = 0;
-  pan_[slot] = 0;
+  levels_.Reset(slot);
   ApplyGains(slot);
   return chunks_[slot] != nullptr;
 }
@@ -104,7 +103,7 @@ void SdlAudio::GainEffect(int /*channel*/, void* stream, int length, void* gains
 }
 
 void SdlAudio::ApplyGains(int slot) {
-  const SideGains sides = GainsOf(volume_[slot], pan_[slot]);
+  const SideGains sides = levels_.Gains(slot);
   Gains& g = gains_[static_cast<size_t>(slot)];
   g.left.store(static_cast<float>(sides.left), std::memory_order_relaxed);
   g.right.store(static_cast<float>(sides.right), std::memory_order_relaxed);
@@ -112,18 +111,18 @@ void SdlAudio::ApplyGains(int slot) {
 
 void SdlAudio::SetPan(int slot, int32_t pan) {
   if (!Usable(slot)) return;
-  pan_[slot] = pan;
+  levels_.SetPan(slot, pan);
   ApplyGains(slot);
 }
 
 void SdlAudio::SetVolume(int slot, int32_t volume) {
   if (!Usable(slot)) return;
-  volume_[slot] = std::min(volume, 0);
+  levels_.SetVolume(slot, volume);
   ApplyGains(slot);
 }
 
 int32_t SdlAudio::Volume(int slot) const {
-  return Usable(slot) ? volume_[slot] : 0;
+  return Usable(slot) ? levels_.Volume(slot) : 0;
 }
 
 void SdlAudio::Close() {

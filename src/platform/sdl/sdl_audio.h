@@ -46,8 +46,7 @@ class SdlAudio final : public Audio {
   bool open_ = false;
   bool initialised_ = false;
   std::array<Mix_Chunk*, kSoundSlots> chunks_{};
-  std::array<int32_t, kSoundSlots> volume_{};
-  std::array<int32_t, kSoundSlots> pan_{};
+  SlotLevels levels_;
   std::array<Gains, kSoundSlots> gains_{};
   void ApplyGains(int slot);
 

@@ -16,8 +16,7 @@ bool WebAudio::Open() {
 bool WebAudio::Load(int slot, const std::string& path) {
   if (!open_ || slot < 0 || slot >= kSoundSlots) return false;
   loaded_[slot] = false;
-  volume_[slot] = 0;
-  pan_[slot] = 0;
+  levels_.Reset(slot);
   // Our own reader decodes the wave, as on the desktop: whatever else a file holds never plays.
   const std::optional<WaveClip> clip = ReadWaveFile(path);
   if (!clip) return false;
@@ -55,23 +54,23 @@ void WebAudio::Stop(int slot) {
 
 void WebAudio::SetPan(int slot, int32_t pan) {
   if (!Usable(slot)) return;
-  pan_[slot] = pan;
+  levels_.SetPan(slot, pan);
   ApplyGains(slot);
 }
 
 void WebAudio::SetVolume(int slot, int32_t volume) {
   if (!Usable(slot)) return;
-  volume_[slot] = std::min(volume, 0);
+  levels_.SetVolume(slot, volume);
   ApplyGains(slot);
 }
 
 int32_t WebAudio::Volume(int slot) const {
-  return Usable(slot) ? volume_[slot] : 0;
+  return Usable(slot) ? levels_.Volume(slot) : 0;
 }
 
 void WebAudio::ApplyGains(int slot) {
   if (!Usable(slot)) return;
-  const SideGains sides = GainsOf(volume_[slot], pan_[slot]);
+  const SideGains sides = levels_.Gains(slot);
   kav_web_audio_gains(slot, sides.left, sides.right);
 }
 

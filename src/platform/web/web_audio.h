@@ -29,8 +29,7 @@ class WebAudio final : public Audio {
 
   bool open_ = false;
   std::array<bool, kSoundSlots> loaded_{};
-  std::array<int32_t, kSoundSlots> volume_{};
-  std::array<int32_t, kSoundSlots> pan_{};
+  SlotLevels levels_;
 };
 
 }  // namespace kav
