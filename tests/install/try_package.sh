@@ -52,7 +52,8 @@ apt_get install --no-install-recommends "$deb" >"$home/apt-install.log" 2>&1 || 
 ours=1
 dpkg-query -L kavrona >"$home/files" || fail "dpkg knows no files of kavrona"
 
-exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/kavrona.desktop)
+# The entry's own command, not its actions' (Play in English).
+exec_line=$(awk '/^\[/ { group = $0 } group == "[Desktop Entry]" && sub(/^Exec=/, "")' /usr/share/applications/kavrona.desktop)
 [ "$exec_line" = /usr/games/kavrona ] || fail "the desktop entry starts '$exec_line'"
 
 # A new player: an empty home, no data directory yet, a runtime directory for the lock.
