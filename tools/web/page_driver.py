@@ -7,9 +7,9 @@ window.kavronaTrace (?trace=1).
 
 import functools
 import http.server
-import importlib.util
 import os
 import shutil
+import sys
 import tempfile
 import threading
 import time
@@ -22,18 +22,15 @@ from selenium.webdriver.common.action_chains import ActionChains
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def _serve_module():
-    spec = importlib.util.spec_from_file_location("kavrona_serve", os.path.join(HERE, "serve.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
+# The page's own server (serve.py) lives beside this file.
+sys.path.insert(0, HERE)
+import serve  # noqa: E402
 
 
 class Server:
     """The folder on a free port of 127.0.0.1, for as long as the object lives."""
 
     def __init__(self, folder):
-        serve = _serve_module()
         serve.Handler.quiet = True
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(serve.Handler, directory=folder))
         self.url = f"http://127.0.0.1:{self.httpd.server_address[1]}/"
