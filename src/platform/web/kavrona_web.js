@@ -4,6 +4,23 @@
 mergeInto(LibraryManager.library, {
   $KavWeb: {
     started: false,
+    // A picture of the game's (0x00RRGGBB pixels) on a canvas of its own; pixels of the key
+    // colour (-1: none) are left clear.
+    pictureCanvas: function(pixels, width, height, key) {
+      var c = document.createElement('canvas');
+      c.width = width;
+      c.height = height;
+      var ctx = c.getContext('2d'), img = ctx.createImageData(width, height);
+      for (var i = 0; i < width * height; i++) {
+        var p = HEAPU32[(pixels >> 2) + i];
+        img.data[i * 4] = (p >> 16) & 0xFF;
+        img.data[i * 4 + 1] = (p >> 8) & 0xFF;
+        img.data[i * 4 + 2] = p & 0xFF;
+        img.data[i * 4 + 3] = p === key ? 0 : 255;
+      }
+      ctx.putImageData(img, 0, 0);
+      return c;
+    },
     canvas: null,
     ctx: null,
     frame: null,        // the last frame, 800 x 600, on a canvas of its own
@@ -334,19 +351,9 @@ mergeInto(LibraryManager.library, {
     HEAP32[(rect >> 2) + 3] = screen.availHeight || 600;
   },
 
+  kav_web_set_icon__deps: ['$KavWeb'],
   kav_web_set_icon: function(pixels, width, height) {
-    var c = document.createElement('canvas');
-    c.width = width;
-    c.height = height;
-    var ctx = c.getContext('2d'), img = ctx.createImageData(width, height);
-    for (var i = 0; i < width * height; i++) {
-      var p = HEAPU32[(pixels >> 2) + i];
-      img.data[i * 4] = (p >> 16) & 0xFF;
-      img.data[i * 4 + 1] = (p >> 8) & 0xFF;
-      img.data[i * 4 + 2] = p & 0xFF;
-      img.data[i * 4 + 3] = 255;
-    }
-    ctx.putImageData(img, 0, 0);
+    var c = KavWeb.pictureCanvas(pixels, width, height, -1);
     var link = document.querySelector('link[rel=icon]') || document.head.appendChild(document.createElement('link'));
     link.rel = 'icon';
     link.href = c.toDataURL('image/png');
@@ -374,18 +381,7 @@ mergeInto(LibraryManager.library, {
     if (!pixels) {
       KavWeb.pointer = null;
     } else if (!KavWeb.pointer || KavWeb.pointer.pixels !== pixels) {
-      var c = document.createElement('canvas');
-      c.width = width;
-      c.height = height;
-      var ctx = c.getContext('2d'), img = ctx.createImageData(width, height);
-      for (var i = 0; i < width * height; i++) {
-        var p = HEAPU32[(pixels >> 2) + i];
-        img.data[i * 4] = (p >> 16) & 0xFF;
-        img.data[i * 4 + 1] = (p >> 8) & 0xFF;
-        img.data[i * 4 + 2] = p & 0xFF;
-        img.data[i * 4 + 3] = p === key ? 0 : 255;
-      }
-      ctx.putImageData(img, 0, 0);
+      var c = KavWeb.pictureCanvas(pixels, width, height, key);
       KavWeb.pointer = {pixels: pixels, cursor: 'url(' + c.toDataURL('image/png') + ') ' + hotX + ' ' + hotY + ', crosshair'};
     }
     if (KavWeb.pointer) KavWeb.pointer.area = a;
