@@ -60,8 +60,13 @@ int main(int argc, char** argv) {
   kav::WebJoystick joystick;
   const int32_t start = clock.Ticks();
   kav::WebTrace traceSink([&clock, start] { return kav::TickDiff(clock.Ticks(), start); });
-  // Each sleep keeps the pad's pulses going.
-  clock.SetIdleTask([&joystick] { return joystick.Update(); });
+  // Each wait puts the last frame on the canvas; each sleep keeps the pad's pulses going.
+  clock.SetIdleTask([&display, &joystick] {
+    display.Flush();
+    return joystick.Update();
+  });
+  input.SetIdleTask([&display] { display.Flush(); });
+  input.SetPadInUse([&joystick] { return joystick.IsOpen(); });
   try {
     kav::Game game(kav::Platform{clock, display, input, files, messages});
     game.texts = kav::TextsOf(language);

@@ -5,7 +5,8 @@ Prints what the page downloads (raw and gzip-compressed, the fonts apart), the t
 start of the load to the first picture and to the entry dialog, the main thread's share of a
 core while the entry dialog waits, and the frame pacing of 30 s of flight (the helicopter kept
 in the air from the page), from the ?trace=1 frame times. With --shots DIR it also saves the
-page's screenshots: the entry dialog, a briefing, flight and the system menu.
+page's screenshots: the entry dialog, a briefing, flight and the system menu. The main thread's
+share of a core during the flight is printed too.
 
   /usr/bin/python3 tools/web/measure.py build/web [--seconds 30] [--shots docs]
 """
@@ -84,9 +85,12 @@ def main():
         browser.start_hover()
         browser.key(Keys.SPACE)
         index, first = browser.wait_for("frame", since=index, timeout=10)
+        before, began = browser.main_thread_seconds(), time.monotonic()
         time.sleep(2.0)
         shot(browser, args.shots, "web_flight.png")
         time.sleep(max(0.0, args.seconds - 2.0))
+        figures["flight_cpu_percent"] = round(
+            100 * (browser.main_thread_seconds() - before) / (time.monotonic() - began), 1)
         frames = [e for e in browser.trace(index) if e["ev"] == "frame"]
         outcome = [e for e in browser.trace(index) if e["ev"] in ("outcome", "clear")]
         intervals = pacing.frame_intervals(json.dumps(e) for e in frames)

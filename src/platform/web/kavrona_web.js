@@ -26,9 +26,7 @@ mergeInto(LibraryManager.library, {
     frame: null,        // the last frame, 800 x 600, on a canvas of its own
     frameCtx: null,
     frameImage: null,
-    paintPending: false,
-    sharp: null,        // the whole-multiple enlargement for sharp-bilinear scaling
-    sharpCtx: null,
+    multiple: 1,        // the canvas holds the frame this many times enlarged
     events: [],
     held: null,         // the keys held, by virtual key (made at the start: the library's objects are written out as text)
     composing: false,
@@ -68,56 +66,42 @@ mergeInto(LibraryManager.library, {
       if (Module['kavWake']) Module['kavWake']();
     },
 
-    // Where the 800 x 600 frame sits in the canvas's own pixels, aspect kept.
-    fit: function() {
-      var w = KavWeb.canvas.width, h = KavWeb.canvas.height;
-      var scale = Math.min(w / 800, h / 600);
-      var fw = Math.round(800 * scale), fh = Math.round(600 * scale);
-      return {x: Math.floor((w - fw) / 2), y: Math.floor((h - fh) / 2), w: fw, h: fh};
-    },
-
-    // The canvas's backing store follows its size on the page, in device pixels.
+    // The canvas covers the frame's place in the stage, aspect kept, the stage's black showing
+    // as bars. It holds the frame enlarged by the largest whole multiple that fits, in device
+    // pixels; the browser's compositor scales that the rest of the way, smoothed (sharp-bilinear,
+    // as on the desktop), or not at all when the multiple fits exactly. Scaling there keeps it
+    // off the thread the game runs on.
     resize: function() {
-      var r = KavWeb.canvas.getBoundingClientRect(), dpr = window.devicePixelRatio || 1;
-      var w = Math.max(1, Math.round(r.width * dpr)), h = Math.max(1, Math.round(r.height * dpr));
-      if (KavWeb.canvas.width !== w || KavWeb.canvas.height !== h) {
-        KavWeb.canvas.width = w;
-        KavWeb.canvas.height = h;
+      var stage = KavWeb.canvas.parentElement, dpr = window.devicePixelRatio || 1;
+      var sw = stage.clientWidth * dpr, sh = stage.clientHeight * dpr;
+      var scale = Math.max(1 / 800, Math.min(sw / 800, sh / 600));
+      var fw = Math.round(800 * scale), fh = Math.round(600 * scale);
+      var k = Math.max(1, Math.floor(Math.min(fw / 800, fh / 600)));
+      var style = KavWeb.canvas.style;
+      style.left = Math.floor((sw - fw) / 2) / dpr + 'px';
+      style.top = Math.floor((sh - fh) / 2) / dpr + 'px';
+      style.width = fw / dpr + 'px';
+      style.height = fh / dpr + 'px';
+      style.imageRendering = fw === 800 * k && fh === 600 * k ? 'pixelated' : 'auto';
+      if (KavWeb.canvas.width !== 800 * k) {
+        KavWeb.multiple = k;
+        KavWeb.canvas.width = 800 * k;
+        KavWeb.canvas.height = 600 * k;
+        KavWeb.ctx.imageSmoothingEnabled = false;
       }
       KavWeb.paint();
     },
 
-    // Whole multiples are drawn pure; any other size is the nearest whole multiple, then smoothed
-    // the rest of the way (sharp-bilinear), as on the desktop.
     paint: function() {
-      var ctx = KavWeb.ctx, f = KavWeb.fit();
-      ctx.fillStyle = '#000';
-      ctx.fillRect(0, 0, KavWeb.canvas.width, KavWeb.canvas.height);
-      var k = Math.max(1, Math.floor(Math.min(f.w / 800, f.h / 600)));
-      if (f.w === 800 * k && f.h === 600 * k) {
-        ctx.imageSmoothingEnabled = false;
-        ctx.drawImage(KavWeb.frame, f.x, f.y, f.w, f.h);
-        return;
-      }
-      if (!KavWeb.sharp || KavWeb.sharp.width !== 800 * k) {
-        KavWeb.sharp = document.createElement('canvas');
-        KavWeb.sharp.width = 800 * k;
-        KavWeb.sharp.height = 600 * k;
-        KavWeb.sharpCtx = KavWeb.sharp.getContext('2d');
-      }
-      KavWeb.sharpCtx.imageSmoothingEnabled = false;
-      KavWeb.sharpCtx.drawImage(KavWeb.frame, 0, 0, 800 * k, 600 * k);
-      ctx.imageSmoothingEnabled = true;
-      ctx.imageSmoothingQuality = 'low';
-      ctx.drawImage(KavWeb.sharp, f.x, f.y, f.w, f.h);
+      var k = KavWeb.multiple;
+      KavWeb.ctx.drawImage(KavWeb.frame, 0, 0, 800 * k, 600 * k);
     },
 
-    // Page pixels of a mouse event to frame pixels; null on the bars.
+    // Page pixels of a mouse event to frame pixels; null outside the frame.
     toFrame: function(e) {
-      var r = KavWeb.canvas.getBoundingClientRect(), f = KavWeb.fit();
-      var sx = KavWeb.canvas.width / r.width, sy = KavWeb.canvas.height / r.height;
-      var x = Math.floor(((e.clientX - r.left) * sx - f.x) * 800 / f.w);
-      var y = Math.floor(((e.clientY - r.top) * sy - f.y) * 600 / f.h);
+      var r = KavWeb.canvas.getBoundingClientRect();
+      var x = Math.floor((e.clientX - r.left) * 800 / r.width);
+      var y = Math.floor((e.clientY - r.top) * 600 / r.height);
       return (x >= 0 && x < 800 && y >= 0 && y < 600) ? {x: x, y: y} : null;
     },
 
@@ -205,7 +189,13 @@ mergeInto(LibraryManager.library, {
         if (e.inputType === 'insertText' && e.data) KavWeb.push(5, 0, 0, 0, 0, e.data);
         ime.value = '';
       });
-      new ResizeObserver(KavWeb.resize).observe(canvas);
+      // A click on the bars keeps the keys with the game.
+      canvas.parentElement.addEventListener('mousedown', function(e) {
+        if (e.target !== canvas.parentElement) return;
+        e.preventDefault();
+        (KavWeb.textActive ? KavWeb.ime : canvas).focus({preventScroll: true});
+      });
+      new ResizeObserver(KavWeb.resize).observe(canvas.parentElement);
       document.addEventListener('fullscreenchange', function() {
         KavWeb.fullscreenWanted = !!document.fullscreenElement;
         setTimeout(KavWeb.resize, 0);
@@ -301,14 +291,7 @@ mergeInto(LibraryManager.library, {
     // A view of the game's memory, made afresh since the memory may have grown.
     KavWeb.frameImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 800 * 600 * 4), 800, 600);
     KavWeb.frameCtx.putImageData(KavWeb.frameImage, 0, 0);
-    // Scaled onto the page when the browser next paints, outside the game's own frame.
-    if (!KavWeb.paintPending) {
-      KavWeb.paintPending = true;
-      requestAnimationFrame(function() {
-        KavWeb.paintPending = false;
-        KavWeb.paint();
-      });
-    }
+    KavWeb.paint();
     if (!Module['kavronaShown']) {
       Module['kavronaShown'] = performance.now();
       if (Module['onFirstPicture']) Module['onFirstPicture']();
@@ -394,14 +377,13 @@ mergeInto(LibraryManager.library, {
   kav_web_text_start__deps: ['$KavWeb'],
   kav_web_text_start: function(caret) {
     if (!KavWeb.started) return;
-    var f = KavWeb.fit(), r = KavWeb.canvas.getBoundingClientRect();
-    var s = r.width / KavWeb.canvas.width;
+    var r = KavWeb.canvas.getBoundingClientRect();
     var x = HEAP32[caret >> 2], y = HEAP32[(caret >> 2) + 1], h = HEAP32[(caret >> 2) + 3];
     var ime = KavWeb.ime;
     // The field sits on the caret, so that an input method shows its candidates there.
-    ime.style.left = (r.left + window.scrollX + (f.x + x * f.w / 800) * s) + 'px';
-    ime.style.top = (r.top + window.scrollY + (f.y + y * f.h / 600) * s) + 'px';
-    ime.style.height = Math.max(1, h * f.h / 600 * s) + 'px';
+    ime.style.left = (r.left + window.scrollX + x * r.width / 800) + 'px';
+    ime.style.top = (r.top + window.scrollY + y * r.height / 600) + 'px';
+    ime.style.height = Math.max(1, h * r.height / 600) + 'px';
     var wasActive = KavWeb.textActive;
     KavWeb.textActive = true;
     if (!wasActive && KavWeb.focused()) ime.focus({preventScroll: true});

@@ -15,8 +15,10 @@ namespace {
 
 // A sleep that wakes the game from a message task, not from the timer's own: timers set from
 // inside timers are held to at least 4 ms after a few in a row, which would make every short
-// sleep of the frame loop a long one.
-EM_ASYNC_JS(void, kav_web_sleep, (double ms), {
+// sleep of the frame loop a long one. The last spinMs are waited out on the thread: a timer
+// comes late by as long as the page is busy painting when it is due, and the frame loop's
+// deadlines would come late with it.
+EM_ASYNC_JS(void, kav_web_sleep, (double ms, double spinMs), {
   if (!Module['kavAfter']) {
     var channel = new MessageChannel();
     var waiting = [];
@@ -32,8 +34,21 @@ EM_ASYNC_JS(void, kav_web_sleep, (double ms), {
           delay);
     };
   }
-  await new Promise(function(resolve) { Module['kavAfter'](ms, resolve); });
+  var until = performance.now() + ms;
+  await new Promise(function(resolve) {
+    Module['kavAfter'](
+        ms - spinMs, function() {
+          while (performance.now() < until) {
+          }
+          resolve();
+        });
+  });
 });
+
+// Sleeps this long or longer end on the thread (the frame loop's); the key waits' short steps
+// never do, nor the steps a pad's pulses cut a sleep into.
+constexpr double kSpinFromMs = 8;
+constexpr double kSpinMs = 2;
 
 }  // namespace
 
@@ -44,16 +59,17 @@ int32_t WebClock::Ticks() {
 }
 
 void WebClock::Sleep(int32_t ms) {
-  kav_web_idle();
-  if (ms <= 0) return;
   // Counted from the start of the current tick, as Ticks() counts: a wait to a tick deadline
-  // ends on that tick, not up to a millisecond past it.
-  const double end = start_ + std::floor(kav_web_now() - start_) + ms;
+  // ends on that tick, not up to a millisecond past it. Taken before the idle work, which is
+  // part of the wait.
+  const double end = start_ + std::floor(kav_web_now() - start_) + std::max(ms, 0);
+  kav_web_idle();
   for (;;) {
     const bool again = idleTask_ && idleTask_();
     const double left = end - kav_web_now();
     if (left <= 0) return;
-    kav_web_sleep(again ? std::min(left, 10.0) : left);
+    const double wait = again ? std::min(left, 10.0) : left;
+    kav_web_sleep(wait, wait == left && wait >= kSpinFromMs ? kSpinMs : 0);
     if (kav_web_now() >= end) return;
   }
 }

@@ -9,12 +9,18 @@ void WebDisplay::ShowMainWindow() {
 }
 
 void WebDisplay::Present(const uint32_t* frame) {
+  pending_ = frame;
+}
+
+void WebDisplay::Flush() {
+  if (pending_ == nullptr) return;
   // The canvas takes bytes R, G, B, A; turned here, where it is quickest.
   rgba_.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);
   for (size_t i = 0; i < rgba_.size(); ++i) {
-    const uint32_t p = frame[i];
+    const uint32_t p = pending_[i];
     rgba_[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
   }
+  pending_ = nullptr;
   kav_web_present(rgba_.data());
 }
 

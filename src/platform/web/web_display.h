@@ -18,8 +18,14 @@ class WebDisplay final : public Display {
   void SetWindowRect(const WindowRect& rect) override;
   WindowRect DesktopRect() override;
   void SetWindowIcon(const std::vector<uint32_t>& pixels, int width, int height) override;
+  // Puts the last frame presented on the canvas. Called as the game begins to wait: the page
+  // paints only then, and the turning of the pixels is no longer part of the game's frame.
+  void Flush();
 
  private:
+  // The screen's own frame buffer, which lives as long as the game and changes only just before
+  // it is presented again.
+  const uint32_t* pending_ = nullptr;
   std::vector<uint32_t> rgba_;  // the frame as the canvas takes it
 };
 

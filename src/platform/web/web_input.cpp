@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -12,6 +13,8 @@
 
 namespace kav {
 namespace {
+
+constexpr int32_t kWaitWithoutPadMs = 100;
 
 // Sleeps until the page queues an event or the time is up.
 EM_ASYNC_JS(void, kav_web_wait_event, (int ms), {
@@ -55,9 +58,11 @@ std::vector<PlatformEvent> WebInput::PollEvents() {
 }
 
 void WebInput::WaitForEvent(int32_t timeoutMs) {
+  if (idleTask_) idleTask_();
   kav_web_idle();
   if (timeoutMs <= 0 || kav_web_event_pending() != 0) return;
-  kav_web_wait_event(timeoutMs);
+  const bool padInUse = padInUse_ && padInUse_();
+  kav_web_wait_event(padInUse ? timeoutMs : std::max(timeoutMs, kWaitWithoutPadMs));
 }
 
 bool WebInput::KeyDown(int vk) {

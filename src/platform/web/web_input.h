@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/input.h"
 
 namespace kav {
@@ -15,6 +17,16 @@ class WebInput final : public Input {
   // Browsers do not let a page move the pointer.
   void WarpMouse(int /*x*/, int /*y*/) override {}
   void SetPointerOver(const PointerShape* shape, const WindowRect& area) override;
+  // Runs as every wait for an event begins.
+  void SetIdleTask(std::function<void()> task) { idleTask_ = std::move(task); }
+  // Whether a pad is read between events. Without one, a wait for an event asked to end soon
+  // lasts until the page queues one, or a tenth of a second: the page wakes the game for every
+  // event, and a dialog's passes between them would only cost the player's battery.
+  void SetPadInUse(std::function<bool()> inUse) { padInUse_ = std::move(inUse); }
+
+ private:
+  std::function<void()> idleTask_;
+  std::function<bool()> padInUse_;
 };
 
 }  // namespace kav
