@@ -14,6 +14,7 @@
 namespace kav {
 namespace {
 
+constexpr int32_t kPadRefreshMs = 16;
 constexpr int32_t kWaitWithoutPadMs = 100;
 
 // Sleeps until the page queues an event or the time is up.
@@ -62,7 +63,7 @@ void WebInput::WaitForEvent(int32_t timeoutMs) {
   kav_web_idle();
   if (timeoutMs <= 0 || kav_web_event_pending() != 0) return;
   const bool padInUse = padInUse_ && padInUse_();
-  kav_web_wait_event(padInUse ? timeoutMs : std::max(timeoutMs, kWaitWithoutPadMs));
+  kav_web_wait_event(std::max(timeoutMs, padInUse ? kPadRefreshMs : kWaitWithoutPadMs));
 }
 
 bool WebInput::KeyDown(int vk) {

@@ -19,9 +19,10 @@ class WebInput final : public Input {
   void SetPointerOver(const PointerShape* shape, const WindowRect& area) override;
   // Runs as every wait for an event begins.
   void SetIdleTask(std::function<void()> task) { idleTask_ = std::move(task); }
-  // Whether a pad is read between events. Without one, a wait for an event asked to end soon
-  // lasts until the page queues one, or a tenth of a second: the page wakes the game for every
-  // event, and a dialog's passes between them would only cost the player's battery.
+  // Whether a pad is read between events. The page wakes the game for every event, so a wait
+  // asked to end sooner lasts until the browser next refreshes the pad's state (every 16 ms), or
+  // without a pad until an event or a tenth of a second: more passes of a dialog would read the
+  // same state again and only cost the player's battery.
   void SetPadInUse(std::function<bool()> inUse) { padInUse_ = std::move(inUse); }
 
  private:
