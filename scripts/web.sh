@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 source scripts/deps.sh
 kavrona_install_missing "${KAVRONA_BUILD_PACKAGES[@]}" "${KAVRONA_TEST_PACKAGES[@]}" "${KAVRONA_WEB_PACKAGES[@]}"
 # Emscripten's optimizer needs acorn, which Debian keeps outside Node's own search path.
-acorn=$(dpkg -L node-acorn | grep -m1 '/acorn/package.json$')
+# awk reads the whole list: a reader that stopped at the first match could leave dpkg to die of
+# a broken pipe, which pipefail takes for a failure.
+acorn=$(dpkg -L node-acorn | awk '/\/acorn\/package\.json$/ && !found { print; found = 1 }')
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}$(dirname "$(dirname "$acorn")")"
 # The pictures and sounds are the native generator's; the native runner checks the WebAssembly one.
 cmake --preset release -DKAVRONA_WERROR="${KAVRONA_WERROR:-OFF}" >/dev/null
