@@ -6,11 +6,7 @@ set -u
 build="$1"
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 
 # The layout is the build's to choose: check the one it was configured with.
 cached() { sed -n "s|^$1:[A-Z]*=||p" "$build/CMakeCache.txt"; }
@@ -76,5 +72,4 @@ else
   fail "no copyright file"
 fi
 
-[ "$failures" -eq 0 ] && echo "install: the tree under a scratch prefix is complete and valid"
-exit $((failures > 0))
+finish "install: the tree under a scratch prefix is complete and valid"

@@ -11,11 +11,7 @@ fi
 deb="$1"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = kavrona ] || fail "the package is called '$(field Package)'"
@@ -72,5 +68,4 @@ grep -E '^[EWIP]: ' "$scratch/lintian" | sort | uniq -c
 [ "$status" -eq 0 ] || fail "lintian exited with $status: $(grep '^E: ' "$scratch/lintian")"
 grep -q '^E: ' "$scratch/lintian" && fail "lintian reports errors"
 
-[ "$failures" -eq 0 ] && echo "package: $(basename "$deb") holds the game where Debian keeps it; lintian finds no error"
-exit $((failures > 0))
+finish "package: $(basename "$deb") holds the game where Debian keeps it; lintian finds no error"

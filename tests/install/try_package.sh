@@ -38,11 +38,7 @@ cleanup() {
   rm -rf "$home"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 
 apt_get install --no-install-recommends "$deb" >"$home/apt-install.log" 2>&1 || {
   cat "$home/apt-install.log" >&2
@@ -124,5 +120,4 @@ stray=$(find /var/lib/dpkg/info -name 'kavrona.*' 2>/dev/null)
 [ -z "$stray" ] || fail "dpkg keeps files of kavrona: $stray"
 [ -s "$records" ] || fail "the player's records went with the package"
 
-[ "$failures" -eq 0 ] && echo "trial: installed with apt, played, kept records in \$XDG_DATA_HOME/kavrona/, removed without a trace"
-exit $((failures > 0))
+finish "trial: installed with apt, played, kept records in \$XDG_DATA_HOME/kavrona/, removed without a trace"

@@ -12,11 +12,7 @@ source="$3"
 runner="$bin/kavrona-headless"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 
 shopt -s nullglob
 files=("$recordings"/*.kvr)
@@ -60,5 +56,4 @@ done
 "$runner" --play "$work/none.kvr" >/dev/null 2>"$work/err"
 [ $? -eq 2 ] || fail "a missing recording does not give status 2"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "recordings: ${#files[@]} in step"
+finish "recordings: ${#files[@]} in step"

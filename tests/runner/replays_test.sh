@@ -11,11 +11,7 @@ runner=("$bin/kavrona-headless")
 [ -n "${KAVRONA_RUNNER:-}" ] && read -ra runner <<<"$KAVRONA_RUNNER"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 
 shopt -s nullglob
 files=("$replays"/*.txt)
@@ -87,5 +83,4 @@ done
 [ "$(tr ' ' '\n' <<<"$codes" | grep . | sort -u | paste -sd,)" = "1,2,3,4,5,6" ] ||
   fail "the failure replays cover the outcomes$codes, not 1 to 6"
 
-[ "$failures" -eq 0 ] && echo "replays: all ${#files[@]} passed"
-exit $((failures > 0))
+finish "replays: all ${#files[@]} passed"

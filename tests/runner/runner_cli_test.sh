@@ -6,11 +6,7 @@ bin="$1"
 runner="$bin/kavrona-headless"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 fresh() {
   rm -rf "$work/copy"
   mkdir -p "$work/copy"
@@ -93,5 +89,4 @@ nm -C "$runner" | grep -q 'kav::runner::Driver' || fail "the check would not see
 "$bin/kavrona" --lang fr 2>/dev/null
 [ $? -eq 2 ] || fail "kavrona took a language it does not have"
 
-[ "$failures" -eq 0 ] && echo "runner command line: all checks passed"
-exit $((failures > 0))
+finish "runner command line: all checks passed"

@@ -10,11 +10,7 @@ native="$1"
 wasm="$2"
 replays="$3"
 node_runner="node --no-experimental-fetch $wasm/kavrona-headless.js"
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../checks.sh"
 [ -x "$native/kavrona-headless" ] || { echo "no native runner in $native" >&2; exit 1; }
 [ -f "$wasm/kavrona-headless.js" ] || { echo "no WebAssembly runner in $wasm" >&2; exit 1; }
 
@@ -43,5 +39,4 @@ for file in "$replays"/*.txt "$(dirname "$0")/cp932_name.txt"; do
     cmp -s "$work/$name/native/Kavrona.ini" "$work/$name/wasm/Kavrona.ini" || fail "$name: the record files differ"
   fi
 done
-[ "$failures" -eq 0 ] && echo "wasm replays: every trace as the native runner's"
-exit $((failures > 0))
+finish "wasm replays: every trace as the native runner's"
